@@ -1,0 +1,45 @@
+# Two commands for a newcomer: `make run` and `make test`. Everything else is here for them.
+PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev portaudio19-dev libcli11-dev \
+            nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev sox
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+JOBS ?= $(shell nproc)
+
+.PHONY: deps build test run bench fuzz clean
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	    echo "Installing:" $$missing; \
+	    $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get update -q && \
+	    $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -q -o DPkg::Lock::Timeout=600 $$missing; \
+	fi
+
+build: deps
+	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build -j $(JOBS)
+
+test: deps
+	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DWLOE_SANITIZE=ON
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && ctest --output-on-failure -j $(JOBS)
+
+run: build
+	@if [ -x build/wloe ]; then build/wloe; else \
+	    echo "The editor is not built yet; the headless companion is ready: build/wloe-cli --help"; fi
+
+bench: deps
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DWLOE_BENCH=ON
+	cmake --build build-bench -j $(JOBS)
+	@for b in build-bench/bench_*; do echo "== $$b"; $$b; done
+
+# libFuzzer targets (clang): make fuzz FUZZ_SECONDS=120
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWLOE_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS)
+	@for f in build-fuzz/fuzz_*; do echo "== $$f"; mkdir -p fuzz-out/$$(basename $$f); \
+	    $$f -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=fuzz-out/ fuzz-out/$$(basename $$f) fuzz/corpus/$$(basename $$f) || exit 1; done
+
+clean:
+	rm -rf build build-asan build-bench build-fuzz

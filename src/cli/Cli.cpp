@@ -1,0 +1,25 @@
+#include "cli/Cli.h"
+
+#include "cli/CliContext.h"
+
+#include <algorithm>
+#include <ostream>
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CliContext context{out, err};
+    CLI::App app{"wloe-cli: the Wavelith Object Editor's document operations, headless", "wloe-cli"};
+    app.require_subcommand(1);
+    AddPitchCommands(app, context);
+
+    // CLI11 parses a reversed argument list.
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ParseError& error) {
+        return app.exit(error, out, err) == 0 ? kExitSuccess : kExitUsage;
+    } catch (const CliUsageError& error) {
+        err << error.what() << '\n';
+        return kExitUsage;
+    }
+    return context.exitCode;
+}

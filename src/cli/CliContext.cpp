@@ -1,0 +1,33 @@
+#include "cli/CliContext.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <ostream>
+
+void CliContext::Run(const std::function<bool(ConsoleUi& ui)>& operation) {
+    ConsoleUi ui(answerYes, err);
+    ScopedUi scope(ui);
+    if (!operation(ui))
+        exitCode = kExitFailed;
+}
+
+void CliContext::PrintJson(const nlohmann::json& value) {
+    out << value.dump() << '\n';
+}
+
+long long ParseInteger(const std::string& text, const std::string& what) {
+    long long value = 0;
+    const char* end = text.data() + text.size();
+    auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc{} || stop != end)
+        throw CliUsageError(what + ": not an integer: " + text);
+    return value;
+}
+
+double ParseReal(const std::string& text, const std::string& what) {
+    char* stop = nullptr;
+    double value = std::strtod(text.c_str(), &stop);
+    if (text.empty() || stop != text.c_str() + text.size())
+        throw CliUsageError(what + ": not a number: " + text);
+    return value;
+}

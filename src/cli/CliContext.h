@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/ConsoleUi.h"
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+
+// Exit statuses of wloe-cli.
+enum CliExit { kExitSuccess = 0, kExitFailed = 1, kExitUsage = 2 };
+
+// What every command of wloe-cli shares: where it prints, whether questions are answered Yes, and
+// the exit status it ends with.
+struct CliContext {
+    std::ostream& out;
+    std::ostream& err;
+    bool answerYes = false;
+    int exitCode = kExitSuccess;
+
+    // Runs a document operation with the console Ui installed. The operation returns whether it
+    // succeeded; a message shown along the way does not by itself make it fail.
+    void Run(const std::function<bool(ConsoleUi& ui)>& operation);
+
+    // Prints one JSON value on its own line.
+    void PrintJson(const nlohmann::json& value);
+};
+
+// A command line whose values make no sense: exit status 2.
+class CliUsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Whole-text numbers; anything else is a usage error naming `what`.
+long long ParseInteger(const std::string& text, const std::string& what);
+double ParseReal(const std::string& text, const std::string& what);
+
+// The command groups; each adds its subcommands to the application.
+void AddPitchCommands(CLI::App& app, CliContext& context);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/Ui.h"
+
+#include <iosfwd>
+
+// The headless Ui of wloe-cli: messages and questions go to stderr, one per line. A question is
+// answered Yes/OK only when the user said so up front (--yes); dialogs cannot be shown.
+class ConsoleUi : public Ui {
+public:
+    explicit ConsoleUi(bool answerYes);
+    ConsoleUi(bool answerYes, std::ostream& err);
+
+    void Message(const std::string& text, MessageIcon icon) override;
+    Answer Ask(const std::string& text, AskButtons buttons, MessageIcon icon) override;
+    void Beep() override;
+    void BeginBusy() override {}
+    void EndBusy() override {}
+    std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
+
+    // How many messages were shown: a command that showed one has failed or been refused.
+    int MessageCount() const { return m_nMessages; }
+    int BeepCount() const { return m_nBeeps; }
+
+private:
+    bool m_bAnswerYes;
+    std::ostream& m_err;
+    int m_nMessages = 0;
+    int m_nBeeps = 0;
+};

@@ -1,0 +1,53 @@
+#include "platform/ScriptedUi.h"
+
+namespace {
+std::vector<std::string> TextsOf(const std::vector<ScriptedUi::Event>& events, ScriptedUi::EventKind kind) {
+    std::vector<std::string> texts;
+    for (const auto& event : events)
+        if (event.kind == kind)
+            texts.push_back(event.text);
+    return texts;
+}
+} // namespace
+
+std::vector<std::string> ScriptedUi::Messages() const {
+    return TextsOf(m_events, EventKind::Message);
+}
+
+std::vector<std::string> ScriptedUi::Questions() const {
+    return TextsOf(m_events, EventKind::Question);
+}
+
+int ScriptedUi::Beeps() const {
+    return static_cast<int>(TextsOf(m_events, EventKind::Beep).size());
+}
+
+void ScriptedUi::Message(const std::string& text, MessageIcon icon) {
+    m_events.push_back({EventKind::Message, text, icon});
+}
+
+Answer ScriptedUi::Ask(const std::string& text, AskButtons, MessageIcon icon) {
+    m_events.push_back({EventKind::Question, text, icon});
+    if (m_answers.empty())
+        throw UnexpectedPrompt("unexpected question: " + text);
+    Answer answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+}
+
+void ScriptedUi::Beep() {
+    m_events.push_back({EventKind::Beep, {}, MessageIcon::None});
+}
+
+void ScriptedUi::BeginBusy() {
+    ++m_nBusy;
+    ++m_nBusyDepth;
+}
+
+void ScriptedUi::EndBusy() {
+    --m_nBusyDepth;
+}
+
+std::optional<std::string> ScriptedUi::AskSaveFile(const SaveFileRequest&) {
+    return NextDialog<std::string>("save file");
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "platform/Ui.h"
+
+#include <any>
+#include <deque>
+#include <stdexcept>
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+// A prompt that the script did not expect: the test that caused it fails.
+class UnexpectedPrompt : public std::logic_error {
+public:
+    using std::logic_error::logic_error;
+};
+
+// The Ui of tests: answers are queued in advance and every message, question and beep is
+// recorded in order.
+class ScriptedUi : public Ui {
+public:
+    enum class EventKind { Message, Question, Beep };
+    struct Event {
+        EventKind kind;
+        std::string text;
+        MessageIcon icon;
+    };
+
+    void QueueAnswer(Answer answer) { m_answers.push_back(answer); }
+
+    // Queues the result of the next typed dialog request of type T (nothing = Cancel).
+    template <class T> void QueueDialog(std::optional<T> result) {
+        m_dialogs.emplace_back(std::move(result));
+    }
+
+    const std::vector<Event>& Events() const { return m_events; }
+    std::vector<std::string> Messages() const;
+    std::vector<std::string> Questions() const;
+    int Beeps() const;
+    int BusyCount() const { return m_nBusy; }
+    int BusyDepth() const { return m_nBusyDepth; }
+    bool AllAnswersUsed() const { return m_answers.empty() && m_dialogs.empty(); }
+
+    void Message(const std::string& text, MessageIcon icon) override;
+    Answer Ask(const std::string& text, AskButtons buttons, MessageIcon icon) override;
+    void Beep() override;
+    void BeginBusy() override;
+    void EndBusy() override;
+    std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
+
+protected:
+    template <class T> std::optional<T> NextDialog(const char* what) {
+        if (m_dialogs.empty())
+            throw UnexpectedPrompt(std::string("unexpected dialog: ") + what);
+        auto* result = std::any_cast<std::optional<T>>(&m_dialogs.front());
+        if (!result)
+            throw UnexpectedPrompt(std::string("queued dialog answer is not for ") + what);
+        std::optional<T> value = std::move(*result);
+        m_dialogs.pop_front();
+        return value;
+    }
+
+private:
+    std::deque<Answer> m_answers;
+    std::deque<std::any> m_dialogs;
+    std::vector<Event> m_events;
+    int m_nBusy = 0;
+    int m_nBusyDepth = 0;
+};

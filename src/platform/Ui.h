@@ -1,0 +1,61 @@
+#pragma once
+
+#include "platform/Service.h"
+
+#include <optional>
+#include <string>
+
+// Icons of a message box, as the user sees them.
+enum class MessageIcon { None, Information, Exclamation, Error, Question };
+
+enum class AskButtons { OkCancel, YesNo, YesNoCancel };
+
+enum class Answer { Ok, Cancel, Yes, No };
+
+// A save-file dialog: the title, the filter ("WAVE Files (*.wav)"), its pattern ("*.wav"),
+// the default extension and the name proposed.
+struct SaveFileRequest {
+    std::string title;
+    std::string filter;
+    std::string pattern;
+    std::string defaultExtension;
+    std::string proposedName;
+};
+
+// Everything the documents need to say to, or ask of, the person at the keyboard.
+// Texts are UTF-8. One process-wide instance is installed at start-up (GUI or CLI);
+// tests install a scripted one for their scope.
+class Ui {
+public:
+    virtual ~Ui();
+
+    virtual void Message(const std::string& text, MessageIcon icon = MessageIcon::Exclamation) = 0;
+    virtual Answer Ask(const std::string& text, AskButtons buttons,
+                       MessageIcon icon = MessageIcon::Question) = 0;
+    virtual void Beep() = 0;
+
+    // Long work: the GUI shows the wait cursor between the two calls. Nested pairs are allowed.
+    virtual void BeginBusy() = 0;
+    virtual void EndBusy() = 0;
+
+    // Typed dialog requests: the values entered, or nothing on Cancel.
+    virtual std::optional<std::string> AskSaveFile(const SaveFileRequest& request) = 0;
+
+    // A console Ui that declines every question.
+    static Ui& Fallback();
+};
+
+inline Ui& GetUi() {
+    return Service<Ui>::Get();
+}
+
+using ScopedUi = Service<Ui>::Scope;
+
+// The wait cursor for the lifetime of this object.
+class BusyCursor {
+public:
+    BusyCursor() { GetUi().BeginBusy(); }
+    ~BusyCursor() { GetUi().EndBusy(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+// How notes and pitches are named: key names for MIDI keys, pitch texts for frequencies, and the
+// octave / note / cents triple of the Set Pitch dialog. A of octave 4 is 440 Hz; octaves change at C.
+
+// "C 4" for key 60, "A 4" for 69; "***" outside 0..127.
+std::string KeyName(int key);
+
+struct PitchParts {
+    int octave = 0;
+    int note = 0; // 0 = C .. 11 = B
+    float cents = 0;
+};
+
+// The octave, note and cents of a frequency; all zero outside 1..96000 Hz.
+PitchParts SplitPitch(double hz);
+
+// "A 4 +0.00"; the empty text for exactly 0 Hz.
+std::string PitchText(double hz);
+
+// The frequency of the first three characters of a pitch text ("A 4", "Bb3", "c#5"); 0 when they
+// do not name a note.
+double ParsePitch(const std::string& text);
+
+// The frequency of an octave, note and cents.
+double PitchFromParts(int octave, int note, double cents);

@@ -1,0 +1,25 @@
+#include "CliRunner.h"
+
+#include <gtest/gtest.h>
+
+TEST(PitchCommands, PrintTheirResults) {
+    EXPECT_EQ(RunWloeCli({"pitch", "text", "440"}).out, "A 4 +0.00\n");
+    EXPECT_EQ(RunWloeCli({"pitch", "parse", "Bb3"}).out, "233.081881\n");
+    EXPECT_EQ(RunWloeCli({"pitch", "parse", "H 4"}).out, "0.000000\n");
+    EXPECT_EQ(RunWloeCli({"pitch", "key", "60"}).out, "C 4\n");
+    EXPECT_EQ(RunWloeCli({"pitch", "split", "523"}).out, "5 0 -0.831093\n");
+}
+
+TEST(PitchCommands, NegativeNumbersAreValues) {
+    CliResult result = RunWloeCli({"pitch", "key", "-1"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "***\n");
+    EXPECT_EQ(RunWloeCli({"pitch", "key", "99999999999"}).out, "***\n");
+}
+
+TEST(PitchCommands, UsageErrorsExitWithTwo) {
+    EXPECT_EQ(RunWloeCli({"pitch", "key", "six"}).exitCode, 2);
+    EXPECT_EQ(RunWloeCli({"pitch"}).exitCode, 2);
+    EXPECT_EQ(RunWloeCli({"nonsense"}).exitCode, 2);
+    EXPECT_EQ(RunWloeCli({}).exitCode, 2);
+}

@@ -1,0 +1,72 @@
+#include "platform/FileIo.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace {
+std::string Contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+} // namespace
+
+TEST(FileIo, ReadingNamesTheCause) {
+    TempDir dir;
+    EXPECT_EQ(ReadWholeFile(dir.File("absent")).error, FileErrorCause::NotFound);
+    EXPECT_EQ(ReadWholeFile(dir.Path().string()).error, FileErrorCause::AccessDenied);
+    std::ofstream(dir.File("three")) << "abc";
+    FileContents three = ReadWholeFile(dir.File("three"));
+    EXPECT_EQ(three.error, FileErrorCause::None);
+    EXPECT_EQ(three.bytes, (std::vector<std::uint8_t>{'a', 'b', 'c'}));
+    EXPECT_EQ(FileErrorText(FileErrorCause::NotFound, "/x/y.pat"), "/x/y.pat was not found.");
+    EXPECT_EQ(FileErrorText(FileErrorCause::AccessDenied, "p"), "Access to p was denied.");
+}
+
+TEST(FileIo, AFailedWriteLeavesTheOldFile) {
+    TempDir dir;
+    std::string target = dir.File("bank.pat");
+    std::ofstream(target) << "old";
+    {
+        AtomicFileWriter writer(target);
+        ASSERT_TRUE(writer.Open());
+        ASSERT_TRUE(writer.Write("new contents", 12));
+        // Abandoned before Commit: as if the write had failed half-way.
+    }
+    EXPECT_EQ(Contents(target), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+
+    AtomicFileWriter writer(target);
+    ASSERT_TRUE(writer.Open());
+    ASSERT_TRUE(writer.Write("xxxx-yyyy", 9));
+    ASSERT_TRUE(writer.Seek(0));
+    ASSERT_TRUE(writer.Write("RIFF", 4));
+    ASSERT_TRUE(writer.Commit());
+    EXPECT_EQ(Contents(target), "RIFF-yyyy");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+TEST(FileIo, WritingIntoAMissingDirectoryFails) {
+    TempDir dir;
+    AtomicFileWriter writer(dir.File("no/such/dir/x.wav"));
+    EXPECT_FALSE(writer.Open());
+    EXPECT_EQ(writer.Error(), FileErrorCause::NotFound);
+    EXPECT_FALSE(writer.Write("a", 1));
+    EXPECT_FALSE(writer.Commit());
+}
+
+TEST(FileIo, ASavedFileKeepsThePermissionsOfTheOldOne) {
+    TempDir dir;
+    std::string target = dir.File("keep.lay");
+    std::ofstream(target) << "old";
+    ::chmod(target.c_str(), 0640);
+    AtomicFileWriter writer(target);
+    ASSERT_TRUE(writer.Open() && writer.Write("new", 3) && writer.Commit());
+    struct stat info {};
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}

@@ -1,0 +1,54 @@
+#include "platform/ScriptedUi.h"
+
+#include "platform/ConsoleUi.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+TEST(ScriptedUi, RecordsInOrderAndRefusesUnexpectedPrompts) {
+    ScriptedUi ui;
+    ScopedUi scope(ui);
+    ui.QueueAnswer(Answer::No);
+    GetUi().Message("first", MessageIcon::Exclamation);
+    EXPECT_EQ(GetUi().Ask("sure?", AskButtons::YesNo), Answer::No);
+    GetUi().Beep();
+    {
+        BusyCursor busy;
+        EXPECT_EQ(ui.BusyDepth(), 1);
+    }
+    EXPECT_EQ(ui.BusyDepth(), 0);
+    EXPECT_EQ(ui.Messages(), std::vector<std::string>{"first"});
+    EXPECT_EQ(ui.Questions(), std::vector<std::string>{"sure?"});
+    EXPECT_EQ(ui.Beeps(), 1);
+    EXPECT_THROW(GetUi().Ask("again?", AskButtons::YesNo), UnexpectedPrompt);
+    EXPECT_THROW(GetUi().AskSaveFile({}), UnexpectedPrompt);
+    ui.QueueDialog<std::string>(std::nullopt);
+    EXPECT_EQ(GetUi().AskSaveFile({}), std::nullopt);
+}
+
+TEST(ScriptedUi, ScopesNest) {
+    ScriptedUi outer;
+    ScriptedUi inner;
+    ScopedUi outerScope(outer);
+    {
+        ScopedUi innerScope(inner);
+        GetUi().Message("in", MessageIcon::None);
+    }
+    GetUi().Message("out", MessageIcon::None);
+    EXPECT_EQ(inner.Messages(), std::vector<std::string>{"in"});
+    EXPECT_EQ(outer.Messages(), std::vector<std::string>{"out"});
+}
+
+TEST(ConsoleUi, AnswersYesOnlyWhenToldTo) {
+    std::ostringstream err;
+    ConsoleUi no(false, err);
+    ConsoleUi yes(true, err);
+    EXPECT_EQ(no.Ask("q1", AskButtons::YesNo, MessageIcon::Question), Answer::No);
+    EXPECT_EQ(no.Ask("q2", AskButtons::OkCancel, MessageIcon::Question), Answer::Cancel);
+    EXPECT_EQ(yes.Ask("q3", AskButtons::YesNoCancel, MessageIcon::Question), Answer::Yes);
+    EXPECT_EQ(yes.Ask("q4", AskButtons::OkCancel, MessageIcon::Question), Answer::Ok);
+    yes.Message("m", MessageIcon::Exclamation);
+    EXPECT_EQ(err.str(), "q1\nq2\nq3\nq4\nm\n");
+    EXPECT_EQ(yes.MessageCount(), 1);
+}
