@@ -193,11 +193,11 @@ void CSampleDoc::FitPointsToAudio() {
     std::uint32_t lastFrame = m_nFrames != 0 ? m_nFrames - 1 : 0;
     m_nStart = std::min(m_nStart, lastFrame);
     m_nLength = std::min(m_nLength, m_nFrames - m_nStart);
-    if (m_nLoopLength != 0 && m_nLoopStart >= m_nFrames) {
+    if (m_nLoopStart >= m_nFrames) {
         m_nLoopStart = 0;
         m_nLoopLength = 0;
     }
-    m_nLoopLength = std::min(m_nLoopLength, m_nFrames - std::min(m_nLoopStart, m_nFrames));
+    m_nLoopLength = std::min(m_nLoopLength, m_nFrames - m_nLoopStart);
     m_nSelStart = std::min(m_nSelStart, lastFrame);
     m_nSelLength = std::min(m_nSelLength, m_nFrames - m_nSelStart);
 }

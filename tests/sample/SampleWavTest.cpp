@@ -149,6 +149,10 @@ TEST_F(SampleWav, AShortDataChunkGivesTheFramesPresentAndPointsInsideThem) {
     EXPECT_EQ(doc.m_nLoopLength, 0u) << "a loop beyond the audio is dropped";
     EXPECT_EQ(doc.m_nSelLength, 300u);
 
+    // A loop start far beyond the audio, even with no loop, comes back inside it.
+    ASSERT_TRUE(Open(WavBuilder().Fmt().Velo({2, 0, 440.0, 0x7B800300, 0}).Data(WavBuilder::Ramp(12))));
+    EXPECT_EQ(doc.m_nLoopStart, 0u);
+
     // A claim of 4 GB allocates only what the file holds (ASan would fail a huge allocation).
     ASSERT_TRUE(Open(WavBuilder().Fmt().Data(WavBuilder::Ramp(3), 0xFFFFFFFF)));
     EXPECT_EQ(doc.m_nFrames, 3u);
