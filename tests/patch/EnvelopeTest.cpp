@@ -1,5 +1,6 @@
 #include "patch/Envelope.h"
 
+#include "PatchBuilders.h"
 #include "archive/ObjectArchive.h"
 #include "platform/ScriptedUi.h"
 #include "support/ByteStrings.h"
@@ -9,16 +10,6 @@
 #include <cmath>
 
 namespace {
-CEnvelope Envelope(std::initializer_list<std::pair<int, int>> points, std::int32_t release = 0) {
-    CEnvelope envelope;
-    envelope.SetPoints({});
-    int i = 0;
-    for (auto [time, level] : points)
-        envelope.SetPoint(i++, time, level);
-    envelope.SetRelease(release);
-    return envelope;
-}
-
 float Gain(float dB) {
     return std::exp2(dB * 0.16666667f);
 }
@@ -39,7 +30,7 @@ TEST(Envelope, ANewEnvelopeIsFourteenBytesAndReadsBack) {
     fresh.Serialize(out);
     EXPECT_EQ(ToHex(out.Bytes()), ToHex(Hex("00000000 00000000 0100 00000000")));
 
-    CEnvelope envelope = Envelope({{0, -6}, {250, -12}}, -1);
+    CEnvelope envelope = MakeEnvelope({{0, -6}, {250, -12}}, -1);
     envelope.SetLinear(1, true);
     CObjectArchive store;
     envelope.Serialize(store);
@@ -81,7 +72,7 @@ TEST(Envelope, LinearFlagsCoverOnlyTheFirstThirtyTwoSegments) {
 }
 
 TEST(Envelope, SegmentsInterpolateInDecibelsOrInAmplitude) {
-    CEnvelope envelope = Envelope({{0, -60}, {100, 0}});
+    CEnvelope envelope = MakeEnvelope({{0, -60}, {100, 0}});
     envelope.Initialize(44100, false);
     EXPECT_NEAR(envelope.GetLevel(2205, 100000), 0.0313, 1e-4);
     EXPECT_TRUE(IsGain(envelope.GetLevel(2205, 100000), -30));
@@ -96,13 +87,13 @@ TEST(Envelope, SegmentsInterpolateInDecibelsOrInAmplitude) {
 }
 
 TEST(Envelope, NothingSoundsBeforeTheFirstPoint) {
-    CEnvelope envelope = Envelope({{10, 0}});
+    CEnvelope envelope = MakeEnvelope({{10, 0}});
     envelope.Initialize(44100, false);
     for (std::uint32_t p : {0u, 1u, 440u})
         EXPECT_EQ(envelope.GetLevel(p, 100000), 0.0f) << p;
     EXPECT_EQ(envelope.GetLevel(441, 100000), 1.0f);
 
-    CEnvelope empty = Envelope({});
+    CEnvelope empty = MakeEnvelope({});
     empty.Initialize(44100, false);
     EXPECT_EQ(empty.GetLevel(0, 10), 0.0f);
 }
@@ -118,7 +109,7 @@ TEST(Envelope, TheDefaultHoldsUnityUntilTheReleaseAndThenFalls) {
     EXPECT_TRUE(IsGain(envelope.GetLevel(1001, 1000), -60));
     EXPECT_TRUE(IsGain(envelope.GetLevel(1002, 1000), -120));
 
-    CEnvelope slow = Envelope({{0, 0}}, 500);
+    CEnvelope slow = MakeEnvelope({{0, 0}}, 500);
     slow.Initialize(44100, false);
     EXPECT_EQ(slow.GetLevel(100, 100), 1.0f);
     EXPECT_NEAR(slow.GetLevel(100 + 22050, 100), 0.00098, 1e-5);
@@ -129,7 +120,7 @@ TEST(Envelope, TheDefaultHoldsUnityUntilTheReleaseAndThenFalls) {
 
 TEST(Envelope, TheReleaseStartsFromTheLatestLevelBeforeIt) {
     // Key up half way down a 0 to -24 dB slope: the release falls from -12 dB.
-    CEnvelope envelope = Envelope({{0, 0}, {100, -24}}, 1000);
+    CEnvelope envelope = MakeEnvelope({{0, 0}, {100, -24}}, 1000);
     envelope.Initialize(1000, false);
     envelope.GetLevel(50, 50);
     EXPECT_TRUE(IsGain(envelope.GetLevel(50 + 500, 50), -36));
@@ -145,7 +136,7 @@ TEST(Envelope, TheReleaseStartsFromTheLatestLevelBeforeIt) {
     EXPECT_TRUE(IsGain(envelope.GetLevel(50 + 500, 50), -30));
 
     // A linear hold is converted to dB before the release: -12 dB again.
-    CEnvelope linear = Envelope({{0, 0}, {10, -12}}, 1000);
+    CEnvelope linear = MakeEnvelope({{0, 0}, {10, -12}}, 1000);
     linear.SetLinear(1, true);
     linear.Initialize(1000, false);
     EXPECT_TRUE(IsGain(linear.GetLevel(20, 20), -12));
@@ -153,7 +144,7 @@ TEST(Envelope, TheReleaseStartsFromTheLatestLevelBeforeIt) {
 }
 
 TEST(Envelope, PointsAtTheSameTimeMakeAFlatSegment) {
-    CEnvelope envelope = Envelope({{0, 0}, {0, -6}, {100, -6}});
+    CEnvelope envelope = MakeEnvelope({{0, 0}, {0, -6}, {100, -6}});
     envelope.Initialize(44100, false);
     float level = envelope.GetLevel(0, 100000);
     EXPECT_TRUE(std::isfinite(level));
@@ -162,7 +153,7 @@ TEST(Envelope, PointsAtTheSameTimeMakeAFlatSegment) {
 }
 
 TEST(Envelope, TablesAreRebuiltOnlyWhenTheRateChangesOrWhenForced) {
-    CEnvelope envelope = Envelope({{0, 0}, {100, -60}});
+    CEnvelope envelope = MakeEnvelope({{0, 0}, {100, -60}});
     envelope.Initialize(1000, false);
     envelope.SetPoint(1, 100, 0);
     envelope.Initialize(1000, false);
@@ -180,7 +171,7 @@ TEST(Envelope, TablesAreRebuiltOnlyWhenTheRateChangesOrWhenForced) {
 TEST(Envelope, AnUninitializedEnvelopeSaysSoAndServesAtCdRate) {
     ScriptedUi ui;
     ScopedUi scope(ui);
-    CEnvelope source = Envelope({{0, -60}, {100, 0}});
+    CEnvelope source = MakeEnvelope({{0, -60}, {100, 0}});
     source.Initialize(1000, false);
     CEnvelope copy(source);
     EXPECT_FALSE(copy.IsInitialized());
@@ -202,7 +193,7 @@ TEST(Envelope, AnUninitializedEnvelopeSaysSoAndServesAtCdRate) {
 TEST(Envelope, LongTimesAtHighRatesDoNotOverflow) {
     // The synthesizer's rate is ten times the frame count: 60 s of frames at 100 kHz.
     const std::uint32_t rate = 60'000'000;
-    CEnvelope envelope = Envelope({{0, -60}, {60000, 0}}, 1000);
+    CEnvelope envelope = MakeEnvelope({{0, -60}, {60000, 0}}, 1000);
     envelope.Initialize(rate, false);
     EXPECT_TRUE(IsGain(envelope.GetLevel(1'800'000'000, 4'000'000'000u), -30));
     EXPECT_FLOAT_EQ(envelope.GetLevel(3'600'000'000u, 4'000'000'000u), 1.0f);
@@ -212,13 +203,13 @@ TEST(Envelope, LongTimesAtHighRatesDoNotOverflow) {
 
 TEST(Envelope, OddReleasesAndSilentHoldsStayFinite) {
     // A negative release is no release time.
-    CEnvelope negative = Envelope({{0, 0}}, -5);
+    CEnvelope negative = MakeEnvelope({{0, 0}}, -5);
     negative.Initialize(44100, false);
     negative.GetLevel(10, 10);
     EXPECT_TRUE(IsGain(negative.GetLevel(11, 10), -60));
 
     // A linear hold whose amplitude underflows to 0 releases into silence, not NaN.
-    CEnvelope silent = Envelope({{0, -32768}}, 100);
+    CEnvelope silent = MakeEnvelope({{0, -32768}}, 100);
     silent.SetLinear(0, true);
     silent.Initialize(44100, false);
     EXPECT_EQ(silent.GetLevel(5, 5), 0.0f);

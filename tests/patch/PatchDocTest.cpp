@@ -52,60 +52,6 @@ struct PatchDocTest : ::testing::Test {
 };
 } // namespace
 
-TEST_F(PatchDocTest, OnePatchIsThirtyTwoBytes) {
-    CPatchDoc doc;
-    doc.SetPatch(0, std::make_unique<CPatch>());
-    ASSERT_TRUE(doc.OnSaveDocument(dir.File("one.pat")));
-    ByteString expected = Cat({Hex("0100 0000"), kPatchClass, kNewPatchBody});
-    EXPECT_EQ(expected.size(), 32u);
-    EXPECT_EQ(ToHex(ReadFile(dir.File("one.pat"))), ToHex(expected));
-
-    CPatchDoc loaded;
-    ASSERT_TRUE(loaded.OnOpenDocument(dir.File("one.pat")));
-    ASSERT_TRUE(loaded.FindPatch(0));
-    EXPECT_EQ(loaded.FindPatch(0)->m_strName, "New Patch");
-    EXPECT_FALSE(loaded.IsModified());
-    EXPECT_TRUE(ui.Messages().empty());
-}
-
-TEST_F(PatchDocTest, PatchesAreWrittenInBucketOrderAndGetTheirNumbersBack) {
-    CPatchDoc doc;
-    doc.SetPatch(0, std::make_unique<CPatch>());
-    doc.SetPatch(1, std::make_unique<CPatch>());
-    ASSERT_TRUE(doc.OnSaveDocument(dir.File("pair.pat")));
-    // Most recently stored first within 0-15; the second patch refers to the class by index 1.
-    EXPECT_EQ(ToHex(ReadFile(dir.File("pair.pat"))),
-              ToHex(Cat({Hex("0200 0100"), kPatchClass, kNewPatchBody, Hex("0000 0180"), kNewPatchBody})));
-
-    CPatchDoc apart;
-    apart.SetPatch(16, std::make_unique<CPatch>());
-    apart.SetPatch(0, std::make_unique<CPatch>());
-    ASSERT_TRUE(apart.OnSaveDocument(dir.File("apart.pat")));
-    EXPECT_EQ(ToHex(ReadFile(dir.File("apart.pat"))),
-              ToHex(Cat({Hex("0200 0000"), kPatchClass, kNewPatchBody, Hex("1000 0180"), kNewPatchBody})));
-
-    for (const char* name : {"pair.pat", "apart.pat"}) {
-        CPatchDoc loaded;
-        ASSERT_TRUE(loaded.OnOpenDocument(dir.File(name)));
-        EXPECT_EQ(loaded.GetPatches().Size(), 2u);
-        loaded.GetPatches().ForEach([](std::uint16_t number, const std::unique_ptr<CPatch>& patch) {
-            EXPECT_EQ(patch->m_nNumber, number);
-        });
-    }
-    CPatchDoc pair;
-    ASSERT_TRUE(pair.OnOpenDocument(dir.File("pair.pat")));
-    EXPECT_EQ(pair.GetLoadOrder(), (std::vector<std::uint16_t>{1, 0}));
-}
-
-TEST_F(PatchDocTest, AnEmptyBankIsTwoBytes) {
-    CPatchDoc doc;
-    ASSERT_TRUE(doc.OnSaveDocument(dir.File("empty.pat")));
-    EXPECT_EQ(ToHex(ReadFile(dir.File("empty.pat"))), "00 00");
-    doc.SetPatch(3, std::make_unique<CPatch>());
-    ASSERT_TRUE(doc.OnOpenDocument(dir.File("empty.pat")));
-    EXPECT_TRUE(doc.GetPatches().Empty());
-}
-
 TEST_F(PatchDocTest, ReadersTakeAnyOrderAndTheLastOfARepeatedNumber) {
     ByteString named = Cat({Hex("04"), Text("Late"), Hex("0000 0000 0000")});
     // 200 is not a number the editor gives, but the patch still learns where it is held.

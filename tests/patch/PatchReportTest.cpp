@@ -1,6 +1,6 @@
 #include "patch/PatchReport.h"
 
-#include "patch/PackedPoint.h"
+#include "PatchBuilders.h"
 #include "patch/PatchDoc.h"
 #include "platform/FileIo.h"
 #include "platform/ScriptedUi.h"
@@ -68,10 +68,10 @@ TEST(PatchReport, LayersEnvelopesCrossfadesAndRoutings) {
     pad->m_envelope.SetLinear(0, true);
     pad->m_envelope.SetLinear(2, true); // the hold point's "segment"
     pad->m_envelope.SetRelease(250);
-    pad->m_noteOnRouting.Add(Routing<CNoteOnRoutingItem>(2, 3, 1, 0, {{1, 0}, {127, -6}}));
-    pad->m_noteOnRouting.Add(Routing<CNoteOnRoutingItem>(3, 4, 0, 11, {{-5, 1234}}));
+    pad->m_noteOnRouting.Add(MakeRouting<CNoteOnRoutingItem>(2, 3, {{1, 0}, {127, -6}}, 1, 0));
+    pad->m_noteOnRouting.Add(MakeRouting<CNoteOnRoutingItem>(3, 4, {{-5, 1234}}, 0, 11));
     pad->m_xfade.SetValues(64, 21, 2);
-    pad->m_controllerRouting.Add(Routing<CControllerRoutingItem>(4, 2, 0, 0, {{0, 0}}));
+    pad->m_controllerRouting.Add(MakeRouting<CControllerRoutingItem>(4, 2, {{0, 0}}, 0, 0));
     patch->m_layers.push_back(std::move(pad));
     doc.SetPatch(100, std::move(patch));
     doc.SetPatch(12, Patch("Empty"));
@@ -115,7 +115,7 @@ TEST(PatchReport, EveryCodeHasItsText) {
         CPatchDoc doc;
         auto patch = Patch("P");
         auto layer = Layer("L");
-        layer->m_controllerRouting.Add(Routing<CControllerRoutingItem>(c.source, c.destination, 0, 0, {}));
+        layer->m_controllerRouting.Add(MakeRouting<CControllerRoutingItem>(c.source, c.destination, {}));
         patch->m_layers.push_back(std::move(layer));
         doc.SetPatch(0, std::move(patch));
         std::string text = PatchReportText(doc);

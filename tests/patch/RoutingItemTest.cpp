@@ -1,18 +1,14 @@
 #include "patch/RoutingItem.h"
 
+#include "PatchBuilders.h"
 #include "archive/ObjectArchive.h"
-#include "patch/PackedPoint.h"
 #include "support/ByteStrings.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-CNoteOnRoutingItem Item(std::initializer_list<std::pair<int, int>> curve) {
-    CNoteOnRoutingItem item;
-    item.m_curve.clear();
-    for (auto [x, y] : curve)
-        item.m_curve.push_back(PackPoint(x, y));
-    return item;
+CNoteOnRoutingItem Item(Points curve) {
+    return std::move(*MakeRouting<CNoteOnRoutingItem>(0, 0, curve));
 }
 } // namespace
 

@@ -1,8 +1,7 @@
 #include "patch/Routing.h"
 
+#include "PatchBuilders.h"
 #include "archive/ObjectArchive.h"
-#include "patch/Envelope.h"
-#include "patch/PackedPoint.h"
 #include "patch/PatchClasses.h"
 #include "platform/ScriptedUi.h"
 #include "support/ByteStrings.h"
@@ -12,34 +11,12 @@
 #include <cmath>
 
 namespace {
-template <class Item = CNoteOnRoutingItem>
-std::unique_ptr<Item> Routing(int source, int destination, std::initializer_list<std::pair<int, int>> curve,
-                              int stage = 0, int controller = 0) {
-    auto item = std::make_unique<Item>();
-    item->m_nSource = source;
-    item->m_nDestination = destination;
-    item->m_nStage = stage;
-    item->m_nController = controller;
-    item->m_curve.clear();
-    for (auto [x, y] : curve)
-        item->m_curve.push_back(PackPoint(x, y));
-    return item;
+std::unique_ptr<CNoteOnRoutingItem> Routing(int source, int destination, Points curve, int stage = 0,
+                                            int controller = 0) {
+    return MakeRouting<CNoteOnRoutingItem>(source, destination, curve, stage, controller);
 }
 
-CEnvelope Envelope(std::initializer_list<std::pair<int, int>> points, std::int32_t release = 0) {
-    CEnvelope envelope;
-    envelope.SetPoints({});
-    int i = 0;
-    for (auto [time, level] : points)
-        envelope.SetPoint(i++, time, level);
-    envelope.SetRelease(release);
-    return envelope;
-}
-
-ControllerState NoControllers() {
-    ControllerState controllers{};
-    return controllers;
-}
+const ControllerState kNoControllers{};
 } // namespace
 
 TEST(Routing, CopyMakesTheListAsLongAsTheSource) {
@@ -72,8 +49,8 @@ TEST(Routing, CopyMakesTheListAsLongAsTheSource) {
 TEST(Routing, ListsStoreTheirItemsTaggedUnderTheirOwnClass) {
     RegisterPatchClasses();
     CControllerRouting list;
-    list.Add(Routing<CControllerRoutingItem>(4, 2, {{0, 0}}));
-    list.Add(Routing<CControllerRoutingItem>(5, 1, {{0, 0}}));
+    list.Add(MakeRouting<CControllerRoutingItem>(4, 2, {{0, 0}}));
+    list.Add(MakeRouting<CControllerRoutingItem>(5, 1, {{0, 0}}));
     CObjectArchive store;
     list.Serialize(store);
     EXPECT_EQ(ToHex(store.Bytes()), ToHex(Cat({Hex("0200 FFFF 0100 1600"), Text("CControllerRoutingItem"),
@@ -102,9 +79,9 @@ TEST(Routing, ListsStoreTheirItemsTaggedUnderTheirOwnClass) {
 TEST(Routing, KeyRoutingsScaleDurationsAndMoveLaterPoints) {
     CNoteOnRouting routings;
     routings.Add(Routing(2, 4, {{1, 100}, {127, 200}}));
-    CEnvelope envelope = Envelope({{0, 0}, {100, -10}, {300, -20}});
+    CEnvelope envelope = MakeEnvelope({{0, 0}, {100, -10}, {300, -20}});
     float gain = 1.0f;
-    routings.ApplyKeyRoutings(gain, envelope, 60, 127, NoControllers());
+    routings.ApplyKeyRoutings(gain, envelope, 60, 127, kNoControllers);
     EXPECT_EQ(envelope.GetPointTime(1), 200);
     EXPECT_EQ(envelope.GetPointTime(2), 400);
     EXPECT_EQ(envelope.GetPointLevel(1), -10);
@@ -112,19 +89,19 @@ TEST(Routing, KeyRoutingsScaleDurationsAndMoveLaterPoints) {
     EXPECT_EQ(gain, 1.0f);
 
     // Half way up the curve, 150 %: the 100 ms segment becomes 150 ms; a 0 % stage vanishes.
-    CEnvelope half = Envelope({{0, 0}, {100, -10}, {300, -20}});
-    routings.ApplyKeyRoutings(gain, half, 60, 64, NoControllers());
+    CEnvelope half = MakeEnvelope({{0, 0}, {100, -10}, {300, -20}});
+    routings.ApplyKeyRoutings(gain, half, 60, 64, kNoControllers);
     EXPECT_EQ(half.GetPointTime(1), 150);
     EXPECT_EQ(half.GetPointTime(2), 350);
     CNoteOnRouting shrink;
     shrink.Add(Routing(1, 4, {{0, 0}}, 1));
-    shrink.ApplyKeyRoutings(gain, half, 60, 64, NoControllers());
+    shrink.ApplyKeyRoutings(gain, half, 60, 64, kNoControllers);
     EXPECT_EQ(half.GetPointTime(1), 150);
     EXPECT_EQ(half.GetPointTime(2), 150);
 }
 
 TEST(Routing, KeyRoutingsChangeLevelsGainAndRelease) {
-    ControllerState controllers = NoControllers();
+    ControllerState controllers{};
     controllers[7] = 127;
     CNoteOnRouting routings;
     routings.Add(Routing(1, 1, {{0, -6}, {127, -6}}));         // key: -6 dB
@@ -135,7 +112,7 @@ TEST(Routing, KeyRoutingsChangeLevelsGainAndRelease) {
     routings.Add(Routing(2, 5, {{0, -3}, {100, -3}}));         // hold level: -3 dB
     routings.Add(Routing(2, 6, {{0, 50}}));                    // release at 50 %
     routings.Add(Routing(3, 1, {{0, -60}, {1, -60}}, 0, 500)); // a controller that does not exist reads 0
-    CEnvelope envelope = Envelope({{0, 0}, {100, -10}, {300, -20}}, 301);
+    CEnvelope envelope = MakeEnvelope({{0, 0}, {100, -10}, {300, -20}}, 301);
     float gain = 1.0f;
     routings.ApplyKeyRoutings(gain, envelope, 60, 100, controllers);
     EXPECT_FLOAT_EQ(gain, 1.0f * DbToGain(-6) * DbToGain(-12) * DbToGain(-60));
@@ -152,9 +129,9 @@ TEST(Routing, WrittenBackPointsKeepTheirLowSixteenBits) {
     routings.Add(Routing(2, 3, {{0, 1000}}, 0));
     routings.Add(Routing(2, 4, {{0, 200}}, 0));
     // Times are read as signed: 40000 ms is -25536 here, and moves by the same 30000 ms.
-    CEnvelope envelope = Envelope({{0, 32000}, {30000, 0}, {40000, 0}});
+    CEnvelope envelope = MakeEnvelope({{0, 32000}, {30000, 0}, {40000, 0}});
     float gain = 1.0f;
-    routings.ApplyKeyRoutings(gain, envelope, 60, 100, NoControllers());
+    routings.ApplyKeyRoutings(gain, envelope, 60, 100, kNoControllers);
     EXPECT_EQ(envelope.GetPointLevel(0), 33000 - 65536);
     EXPECT_EQ(envelope.GetPointTime(1), 60000);
     EXPECT_EQ(envelope.GetPointTime(2), 4464);
@@ -167,11 +144,11 @@ TEST(Routing, UnknownSourcesStopTheListAndUnknownDestinationsAreSkipped) {
     pitch.Add(Routing(2, 2, {{0, 50}}));
     pitch.Add(Routing(2, 0, {{0, 50}}));
     pitch.Add(Routing(2, 1, {{0, -6}}));
-    CEnvelope envelope = Envelope({{0, 0}, {100, -10}});
+    CEnvelope envelope = MakeEnvelope({{0, 0}, {100, -10}});
     float gain = 1.0f;
-    pitch.ApplyKeyRoutings(gain, envelope, 60, 100, NoControllers());
+    pitch.ApplyKeyRoutings(gain, envelope, 60, 100, kNoControllers);
     EXPECT_FLOAT_EQ(gain, 0.5f);
-    EXPECT_EQ(envelope.GetPoints(), Envelope({{0, 0}, {100, -10}}).GetPoints());
+    EXPECT_EQ(envelope.GetPoints(), MakeEnvelope({{0, 0}, {100, -10}}).GetPoints());
     EXPECT_EQ(ui.Messages(), (std::vector<std::string>{"Internal error: unexpected key destination",
                                                        "Internal error: unexpected key destination"}));
 
@@ -182,7 +159,7 @@ TEST(Routing, UnknownSourcesStopTheListAndUnknownDestinationsAreSkipped) {
     stopped.Add(Routing(4, 1, {{0, -6}}));
     stopped.Add(Routing(2, 1, {{0, -6}}));
     gain = 1.0f;
-    stopped.ApplyKeyRoutings(gain, envelope, 60, 100, NoControllers());
+    stopped.ApplyKeyRoutings(gain, envelope, 60, 100, kNoControllers);
     EXPECT_FLOAT_EQ(gain, 0.5f);
     EXPECT_EQ(sourceUi.Messages(), std::vector<std::string>{"Internal error: unexpected key source"});
 }
