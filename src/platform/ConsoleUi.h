@@ -5,7 +5,8 @@
 #include <iosfwd>
 
 // The headless Ui of wloe-cli: messages and questions go to stderr, one per line. A question is
-// answered Yes/OK only when the user said so up front (--yes); dialogs cannot be shown.
+// answered Yes/OK only when the user said so up front (--yes); dialogs cannot be shown. Progress
+// of long work shows on the line when stderr is a terminal.
 class ConsoleUi : public Ui {
 public:
     explicit ConsoleUi(bool answerYes);
@@ -15,7 +16,8 @@ public:
     Answer Ask(const std::string& text, AskButtons buttons, MessageIcon icon) override;
     void Beep() override;
     void BeginBusy() override {}
-    void EndBusy() override {}
+    void BusyProgress(double fraction) override;
+    void EndBusy() override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
 
     // How many messages were shown: a command that showed one has failed or been refused.
@@ -27,4 +29,5 @@ private:
     std::ostream& m_err;
     int m_nMessages = 0;
     int m_nBeeps = 0;
+    int m_nShownPercent = -1;
 };
