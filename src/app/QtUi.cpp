@@ -1,5 +1,8 @@
 #include "app/QtUi.h"
 
+#include "ui/wave/PlaybackRateDialog.h"
+#include "ui/wave/ResampleDialog.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -93,6 +96,20 @@ std::optional<std::string> QtUi::AskSaveFile(const SaveFileRequest& request) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<ResampleValues> QtUi::AskResample(const ResampleValues& initial) {
+    CResampleDialog dialog(initial, m_pParent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Entered();
+}
+
+std::optional<PlaybackRateValues> QtUi::AskPlaybackRate(const PlaybackRateValues& initial) {
+    CPlaybackRateDialog dialog(initial, m_pParent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Entered();
 }
 
 void QtShell::OpenForReading(const std::string& path) {

@@ -21,6 +21,8 @@ public:
     void BusyProgress(double fraction) override;
     void EndBusy() override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
+    std::optional<ResampleValues> AskResample(const ResampleValues& initial) override;
+    std::optional<PlaybackRateValues> AskPlaybackRate(const PlaybackRateValues& initial) override;
 
 private:
     QPointer<QWidget> m_pParent;

@@ -2,6 +2,7 @@
 #include "app/QtUi.h"
 #include "app/WloeApp.h"
 #include "platform/IniSettings.h"
+#include "sample/Resample.h"
 
 #include <QApplication>
 
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
 
     CWloeApp app(settings, QCoreApplication::applicationFilePath().toStdString(), args);
     app.Start();
+    BuildSincTable();
     ui.SetParent(&app.MainFrame());
     return QApplication::exec();
 }

@@ -20,6 +20,12 @@ public:
     void BusyProgress(double fraction) override;
     void EndBusy() override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
+    std::optional<ResampleValues> AskResample(const ResampleValues&) override {
+        return NextDialog<ResampleValues>();
+    }
+    std::optional<PlaybackRateValues> AskPlaybackRate(const PlaybackRateValues&) override {
+        return NextDialog<PlaybackRateValues>();
+    }
 
     // The values of the dialogs the command will ask for, taken from its command line; a dialog
     // with nothing queued is cancelled.

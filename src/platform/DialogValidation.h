@@ -14,3 +14,11 @@ std::variant<long long, std::string> ValidateInteger(const std::string& text, lo
 
 // An unsigned 32-bit number: the value, or "Please enter a positive integer.".
 std::variant<std::uint32_t, std::string> ValidateUnsigned(const std::string& text);
+
+// An unsigned 32-bit number within [low, high]: the value, "Please enter a positive integer." when
+// the text is not one, or "Please enter an integer between %1 and %2." when it lies outside.
+std::variant<std::uint32_t, std::string> ValidateUnsignedInRange(const std::string& text, std::uint32_t low,
+                                                                 std::uint32_t high);
+
+// "Please enter an integer between %1 and %2." with the bounds.
+std::string RangeMessage(long long low, long long high);

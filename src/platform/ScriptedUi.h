@@ -46,6 +46,12 @@ public:
     void BusyProgress(double fraction) override { m_dLastProgress = fraction; }
     void EndBusy() override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
+    std::optional<ResampleValues> AskResample(const ResampleValues&) override {
+        return NextDialog<ResampleValues>("Change Sample Rate/Pitch");
+    }
+    std::optional<PlaybackRateValues> AskPlaybackRate(const PlaybackRateValues&) override {
+        return NextDialog<PlaybackRateValues>("Change Sample Rate");
+    }
 
 protected:
     template <class T> std::optional<T> NextDialog(const char* what) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ResampleDialogs.h"
 #include "platform/Service.h"
 
 #include <optional>
@@ -42,6 +43,10 @@ public:
 
     // Typed dialog requests: the values entered, or nothing on Cancel.
     virtual std::optional<std::string> AskSaveFile(const SaveFileRequest& request) = 0;
+    // "Change Sample Rate/Pitch".
+    virtual std::optional<ResampleValues> AskResample(const ResampleValues& initial) = 0;
+    // "Change Sample Rate".
+    virtual std::optional<PlaybackRateValues> AskPlaybackRate(const PlaybackRateValues& initial) = 0;
 
     // A console Ui that declines every question.
     static Ui& Fallback();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "docview/Document.h"
+#include "platform/ResampleDialogs.h"
 #include "sample/PitchNames.h"
 
 #include <cstdint>
@@ -94,6 +95,17 @@ public:
     // "G&uess pitch": estimates the pitch over the marked range and offers to store it. False when no
     // estimate could be made (its message shown); declining the offer is not a failure.
     bool GuessPitch(std::uint32_t markStart, std::uint32_t markLength);
+
+    // "&Resample...": asks for a new rate or pitch and a method, then recomputes the audio. False
+    // when cancelled or refused (its message shown); the document is then unchanged.
+    bool OnResample();
+    // The same with the dialog's values given.
+    bool Resample(const ResampleValues& values);
+    // What the resample dialog starts with: the current rate and the pitch as text.
+    ResampleValues ResampleDialogValues() const;
+    // "C&hange playback rate...": asks for a new nominal rate; the audio stays as it is.
+    bool OnChangePlaybackRate();
+    bool SetPlaybackRate(std::uint32_t rate);
 
     static std::span<const SampleCommandInfo> Commands();
     static const SampleCommandInfo& CommandInfo(SampleCommand command);
