@@ -3,16 +3,18 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 std::array<float, kSincPoints> g_sincTable{};
 std::array<float, kSincPoints> g_sincSlopes{};
 bool g_bSincBuilt = false;
 
-// Destination frames between progress reports.
-constexpr std::uint32_t kProgressBlock = 1u << 16;
+// Destination frames per block: progress is reported, or a block handed on, after each.
+constexpr std::uint32_t kBlockFrames = 1u << 14;
 
 // Beyond this the running position would no longer fit its integer.
 constexpr double kFarthestPosition = 0x1p62;
@@ -20,7 +22,7 @@ constexpr double kFarthestPosition = 0x1p62;
 // An empty source reads as one silent frame.
 constexpr std::int16_t kSilentFrame[2] = {0, 0};
 
-void CheckParams(const ResampleParams& params, int channels) {
+void CheckParams(const ResampleParams& params, int channels, bool intoDestination = true) {
     if (params.sourceChannels != params.destinationChannels ||
         (channels != 0 && params.sourceChannels != channels) ||
         (params.sourceChannels != 1 && params.sourceChannels != 2))
@@ -29,7 +31,7 @@ void CheckParams(const ResampleParams& params, int channels) {
         !(params.phase + params.destinationFrames * params.step < kFarthestPosition))
         throw std::invalid_argument("resample: phase or step out of range");
     if ((params.sourceFrames != 0 && !params.source) ||
-        (params.destinationFrames != 0 && !params.destination))
+        (intoDestination && params.destinationFrames != 0 && !params.destination))
         throw std::invalid_argument("resample: missing buffer");
 }
 
@@ -42,17 +44,35 @@ ResampleParams WithSource(const ResampleParams& params) {
     return local;
 }
 
-// Runs `frames(begin, end)` over the destination in blocks, reporting progress between them.
-template <class Frames>
-void InBlocks(std::uint32_t total, const ResampleProgress& progress, Frames&& frames) {
-    for (std::uint32_t begin = 0; begin < total;) {
-        std::uint32_t end = total - begin > kProgressBlock ? begin + kProgressBlock : total;
-        frames(begin, end);
-        begin = end;
-        if (progress)
-            progress(static_cast<double>(begin) / total);
+// Where the kernels put each block of destination frames: into the destination, telling the
+// progress callback after each block; or into one reused block that is handed on each time.
+class BlockOutput {
+public:
+    BlockOutput(float* destination, const ResampleProgress& progress)
+        : m_pDestination(destination), m_progress(progress) {}
+    BlockOutput(int channels, const ResampleBlockSink& take)
+        : m_block(std::size_t{kBlockFrames} * channels), m_take(take) {}
+
+    // Runs `frames(begin, end, out)` over `total` frames in blocks; `out` receives frame `begin`.
+    template <int Channels, class Frames> void Run(std::uint32_t total, Frames&& frames) {
+        for (std::uint32_t begin = 0; begin < total;) {
+            std::uint32_t end = total - begin > kBlockFrames ? begin + kBlockFrames : total;
+            float* out = m_pDestination ? m_pDestination + std::size_t{begin} * Channels : m_block.data();
+            frames(begin, end, out);
+            if (!m_pDestination)
+                m_take(m_block.data(), begin, end - begin);
+            else if (m_progress)
+                m_progress(end);
+            begin = end;
+        }
     }
-}
+
+private:
+    float* m_pDestination = nullptr;
+    ResampleProgress m_progress;
+    std::vector<float> m_block;
+    ResampleBlockSink m_take;
+};
 
 // ---- Linear and drop/hold ----------------------------------------------------------------------
 //
@@ -124,13 +144,12 @@ inline float Blend(int a, int b, double f, const FixedPosition& position) {
 }
 
 template <bool Linear, int Channels>
-void FixedKernel(ResampleParams& params, FixedPosition position, const ResampleProgress& progress) {
+void FixedKernel(ResampleParams& params, FixedPosition position, BlockOutput& output) {
     const std::int16_t* source = params.source;
     const std::uint64_t last = params.sourceFrames - 1;
     const double unit = std::ldexp(1.0, -position.bits);
-    float* out = params.destination;
-    InBlocks(params.destinationFrames, progress, [&](std::uint32_t begin, std::uint32_t end) {
-        for (std::uint32_t n = begin; n < end; ++n) {
+    output.Run<Channels>(params.destinationFrames, [&](std::uint32_t begin, std::uint32_t end, float* out) {
+        for (std::uint32_t n = 0; n < end - begin; ++n) {
             std::uint64_t left = std::min(position.frame, last);
             const std::int16_t* a = source + left * Channels;
             if constexpr (Linear) {
@@ -148,47 +167,63 @@ void FixedKernel(ResampleParams& params, FixedPosition position, const ResampleP
     params.phase = position.Phase();
 }
 
-template <bool Linear, int Channels> void ExtendedKernel(ResampleParams& params) {
+template <bool Linear, int Channels> void ExtendedKernel(ResampleParams& params, BlockOutput& output) {
     const std::int16_t* source = params.source;
     const std::uint64_t last = params.sourceFrames - 1;
     const long double step = params.step;
     long double whole = std::floor(static_cast<long double>(params.phase));
     auto frame = static_cast<std::uint64_t>(whole);
     long double f = params.phase - whole;
-    float* out = params.destination;
-    for (std::uint32_t n = 0; n < params.destinationFrames; ++n) {
-        std::uint64_t left = std::min(frame, last);
-        const std::int16_t* a = source + left * Channels;
-        const std::int16_t* b = source + (frame < last ? left + 1 : last) * Channels;
-        for (int c = 0; c < Channels; ++c)
-            out[std::size_t{n} * Channels + c] =
-                Linear ? static_cast<float>((1.0L - f) * a[c] + f * b[c]) : static_cast<float>(a[c]);
-        f = f + step;
-        long double carry = std::floor(f);
-        frame += static_cast<std::uint64_t>(carry);
-        f = f - carry;
-    }
+    output.Run<Channels>(params.destinationFrames, [&](std::uint32_t begin, std::uint32_t end, float* out) {
+        for (std::uint32_t n = 0; n < end - begin; ++n) {
+            std::uint64_t left = std::min(frame, last);
+            const std::int16_t* a = source + left * Channels;
+            const std::int16_t* b = source + (frame < last ? left + 1 : last) * Channels;
+            for (int c = 0; c < Channels; ++c)
+                out[std::size_t{n} * Channels + c] =
+                    Linear ? static_cast<float>((1.0L - f) * a[c] + f * b[c]) : static_cast<float>(a[c]);
+            f = f + step;
+            long double carry = std::floor(f);
+            frame += static_cast<std::uint64_t>(carry);
+            f = f - carry;
+        }
+    });
     params.phase = static_cast<double>(static_cast<long double>(frame) + f);
+}
+
+template <bool Linear, int Channels> void RunKernel(ResampleParams& params, BlockOutput& output) {
+    ResampleParams local = WithSource(params);
+    if (std::optional<FixedPosition> position = ExactPosition(local.phase, local.step))
+        FixedKernel<Linear, Channels>(local, *position, output);
+    else
+        ExtendedKernel<Linear, Channels>(local, output);
+    params.phase = local.phase;
 }
 
 template <bool Linear, int Channels>
 void RunKernel(ResampleParams& params, const ResampleProgress& progress) {
     CheckParams(params, Channels);
-    ResampleParams local = WithSource(params);
-    if (std::optional<FixedPosition> position = ExactPosition(local.phase, local.step))
-        FixedKernel<Linear, Channels>(local, *position, progress);
+    BlockOutput output(params.destination, progress);
+    RunKernel<Linear, Channels>(params, output);
+}
+
+template <bool Linear> void RunInBlocks(ResampleParams& params, const ResampleBlockSink& take) {
+    CheckParams(params, 0, false);
+    BlockOutput output(params.sourceChannels, take);
+    if (params.sourceChannels == 1)
+        RunKernel<Linear, 1>(params, output);
     else
-        ExtendedKernel<Linear, Channels>(local);
-    params.phase = local.phase;
+        RunKernel<Linear, 2>(params, output);
 }
 
 template <bool Linear> void RunExtended(ResampleParams& params) {
     CheckParams(params, 0);
     ResampleParams local = WithSource(params);
+    BlockOutput output(local.destination, nullptr);
     if (local.sourceChannels == 1)
-        ExtendedKernel<Linear, 1>(local);
+        ExtendedKernel<Linear, 1>(local, output);
     else
-        ExtendedKernel<Linear, 2>(local);
+        ExtendedKernel<Linear, 2>(local, output);
     params.phase = local.phase;
 }
 
@@ -197,9 +232,36 @@ template <bool Linear> void RunExtended(ResampleParams& params) {
 // The windowed sinc at table coordinate u. Rounding can carry u a hair outside 0..48; the ends
 // extend the first and last points rather than read beyond the table.
 inline float SincAt(float u) {
-    int k = std::clamp(static_cast<int>(u), 0, kSincPoints - 1);
+    auto k = static_cast<unsigned>(static_cast<int>(u)); // 0 for -1 < u < 1
+    k = std::min(k, static_cast<unsigned>(kSincPoints - 1));
     return g_sincTable[k] + (u - static_cast<float>(k)) * g_sincSlopes[k];
 }
+
+// One output frame: `used` source frames from `frame` on, weighted from table coordinate u.
+template <int Channels, class Sample>
+inline void SumTaps(const Sample* frame, std::int64_t used, float u, float s, float (&sums)[Channels]) {
+    for (std::int64_t j = 0; j < used; ++j) {
+        float w = SincAt(u);
+        for (int ch = 0; ch < Channels; ++ch)
+            sums[ch] += static_cast<float>(frame[ch]) * w;
+        frame += Channels;
+        u += s;
+    }
+}
+
+// Source frames converted to float once and read by every output frame whose window they fall in.
+constexpr std::int64_t kConvertedFrames = 1 << 15;
+
+// Where one output frame reads: `used` source frames from `first`, from table coordinate u.
+struct SincWindow {
+    std::int64_t first;
+    std::int64_t used;
+    float u;
+};
+
+// Frames are placed a batch at a time and then summed, so that the serial walk of the position
+// does not hold up the sums, which are independent of one another.
+constexpr std::uint32_t kBatchFrames = 64;
 
 template <int Channels> void BandlimitedKernel(ResampleParams& params, const ResampleProgress& progress) {
     const float c = BandlimitedCutoff(params.step);
@@ -210,30 +272,46 @@ template <int Channels> void BandlimitedKernel(ResampleParams& params, const Res
     double whole = std::floor(params.phase);
     auto i = static_cast<std::int64_t>(whole);
     auto f = static_cast<float>(params.phase - whole);
-    float* out = params.destination;
-    InBlocks(params.destinationFrames, progress, [&](std::uint32_t begin, std::uint32_t end) {
-        for (std::uint32_t n = begin; n < end; ++n) {
-            float at = (c * f * -0.33333334f + 0.5f) * 48.0f; // table coordinate of frame i
-            std::int64_t before = std::min(static_cast<std::int64_t>(at / s), i);
-            float u = at - static_cast<float>(before) * s;
-            std::int64_t first = i - before;
-            auto used = static_cast<std::int64_t>((48.0f - u) / s + 1.0f);
-            used = std::clamp<std::int64_t>(used, 0, std::max<std::int64_t>(frames - first, 0));
-            float sums[Channels] = {};
-            const std::int16_t* frame = source + first * Channels;
-            for (std::int64_t j = 0; j < used; ++j) {
-                float w = SincAt(u);
-                for (int ch = 0; ch < Channels; ++ch)
-                    sums[ch] += static_cast<float>(frame[ch]) * w;
-                frame += Channels;
-                u += s;
+    std::vector<float> converted(std::size_t{kConvertedFrames} * Channels);
+    std::int64_t convertedFirst = 0, convertedEnd = 0;
+    SincWindow batch[kBatchFrames];
+    BlockOutput output(params.destination, progress);
+    output.Run<Channels>(params.destinationFrames, [&](std::uint32_t begin, std::uint32_t end, float* out) {
+        for (std::uint32_t n0 = 0; n0 < end - begin; n0 += kBatchFrames) {
+            std::uint32_t count = std::min(end - begin - n0, kBatchFrames);
+            for (std::uint32_t k = 0; k < count; ++k) {
+                float at = (c * f * -0.33333334f + 0.5f) * 48.0f; // table coordinate of frame i
+                std::int64_t before = std::min(static_cast<std::int64_t>(at / s), i);
+                float u = at - static_cast<float>(before) * s;
+                std::int64_t first = i - before;
+                auto used = static_cast<std::int64_t>((48.0f - u) / s + 1.0f);
+                batch[k] = {first,
+                            std::clamp<std::int64_t>(used, 0, std::max<std::int64_t>(frames - first, 0)), u};
+                // x < 2^32, so the integer conversion truncates it exactly.
+                double x = step + f;
+                auto carry = static_cast<std::int64_t>(x);
+                i += carry;
+                f = static_cast<float>(x - static_cast<double>(carry));
             }
-            for (int ch = 0; ch < Channels; ++ch)
-                out[std::size_t{n} * Channels + ch] = sums[ch];
-            double x = step + f;
-            double carry = std::trunc(x);
-            i += static_cast<std::int64_t>(carry);
-            f = static_cast<float>(x - carry);
+            for (std::uint32_t k = 0; k < count; ++k) {
+                const SincWindow& window = batch[k];
+                float sums[Channels] = {};
+                if (window.used > kConvertedFrames) {
+                    SumTaps<Channels>(source + window.first * Channels, window.used, window.u, s, sums);
+                } else if (window.used > 0) {
+                    if (window.first < convertedFirst || window.first + window.used > convertedEnd) {
+                        convertedFirst = window.first;
+                        convertedEnd = std::min(window.first + kConvertedFrames, frames);
+                        const std::int16_t* from = source + convertedFirst * Channels;
+                        for (std::int64_t v = 0; v < (convertedEnd - convertedFirst) * Channels; ++v)
+                            converted[static_cast<std::size_t>(v)] = from[v];
+                    }
+                    SumTaps<Channels>(converted.data() + (window.first - convertedFirst) * Channels,
+                                      window.used, window.u, s, sums);
+                }
+                for (int ch = 0; ch < Channels; ++ch)
+                    out[std::size_t{n0 + k} * Channels + ch] = sums[ch];
+            }
         }
     });
     params.phase = static_cast<double>(i) + f;
@@ -268,6 +346,14 @@ void ResampleDropHold(ResampleParams& params, const ResampleProgress& progress) 
         ResampleDropHoldStereo(params, progress);
     else
         ResampleDropHoldMono(params, progress);
+}
+
+void ResampleLinearInBlocks(ResampleParams& params, const ResampleBlockSink& take) {
+    RunInBlocks<true>(params, take);
+}
+
+void ResampleDropHoldInBlocks(ResampleParams& params, const ResampleBlockSink& take) {
+    RunInBlocks<false>(params, take);
 }
 
 void ResampleLinearExtended(ResampleParams& params) {
@@ -324,4 +410,55 @@ const std::array<float, kSincPoints>& SincTable() {
 
 const std::array<float, kSincPoints>& SincSlopes() {
     return g_sincSlopes;
+}
+
+WorkPeaks MeasureWork(const float* work, std::size_t count) {
+    // On the bit patterns, so that the compiler can compare several at once: non-negative floats
+    // order as their patterns do, and negative ones read as negative integers.
+    std::int32_t positive = 0;
+    std::int32_t magnitude = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::int32_t bits;
+        std::memcpy(&bits, work + i, sizeof bits);
+        positive = std::max(positive, bits);
+        magnitude = std::max(magnitude, bits & 0x7FFFFFFF);
+    }
+    return {std::bit_cast<float>(positive), std::bit_cast<float>(magnitude)};
+}
+
+namespace {
+// floor(x) as its low 16 bits, for any x.
+std::int16_t Low16Bits(double x) {
+    double whole = std::floor(x);
+    if (!std::isfinite(whole))
+        return 0;
+    if (std::fabs(whole) >= 0x1p62)
+        whole = std::fmod(whole, 65536.0);
+    return static_cast<std::int16_t>(static_cast<std::int64_t>(whole));
+}
+} // namespace
+
+void StoreResampled(const float* work, std::size_t count, float scale, float magnitude, std::int16_t* audio) {
+    // The float product is exact in double, so adding the half rounds only where it cannot move
+    // the floor.
+    const double factor = scale;
+    if (!(static_cast<double>(magnitude) * factor < 0x1p30)) {
+        for (std::size_t i = 0; i < count; ++i)
+            audio[i] = Low16Bits(static_cast<double>(work[i]) * factor + 0.5);
+        return;
+    }
+    constexpr std::size_t kChunk = 1024;
+    std::int32_t rounded[kChunk];
+    for (std::size_t begin = 0; begin < count; begin += kChunk) {
+        std::size_t n = std::min(count - begin, kChunk);
+        const float* w = work + begin;
+        for (std::size_t i = 0; i < n; ++i) {
+            double x = static_cast<double>(w[i]) * factor + 0.5;
+            auto truncated = static_cast<double>(static_cast<std::int32_t>(x));
+            rounded[i] = static_cast<std::int32_t>(truncated - (truncated > x ? 1.0 : 0.0));
+        }
+        std::int16_t* samples = audio + begin;
+        for (std::size_t i = 0; i < n; ++i)
+            samples[i] = static_cast<std::int16_t>(rounded[i]);
+    }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 
@@ -21,8 +22,8 @@ struct ResampleParams {
 // any 32-bit source).
 inline constexpr double kMaxResampleStep = 0x1p31;
 
-// Told now and then how far a kernel has come (0..1).
-using ResampleProgress = std::function<void(double fraction)>;
+// Told after each block of destination frames how many are complete; those do not change again.
+using ResampleProgress = std::function<void(std::uint32_t framesDone)>;
 
 // Straight-line interpolation between neighbouring frames. A position at or past the last frame
 // reads the last frame as its right-hand neighbour.
@@ -34,6 +35,13 @@ void ResampleLinear(ResampleParams& params, const ResampleProgress& progress = n
 void ResampleDropHoldMono(ResampleParams& params, const ResampleProgress& progress = nullptr);
 void ResampleDropHoldStereo(ResampleParams& params, const ResampleProgress& progress = nullptr);
 void ResampleDropHold(ResampleParams& params, const ResampleProgress& progress = nullptr);
+
+// The same two kernels, handing each block of destination values to `take` (`frames` frames from
+// `firstFrame` on, in a buffer that the next block reuses) instead of filling `destination`.
+using ResampleBlockSink =
+    std::function<void(const float* values, std::uint32_t firstFrame, std::uint32_t frames)>;
+void ResampleLinearInBlocks(ResampleParams& params, const ResampleBlockSink& take);
+void ResampleDropHoldInBlocks(ResampleParams& params, const ResampleBlockSink& take);
 
 // The same two kernels computed directly in extended precision, frame after frame. The kernels
 // above give identical values faster; they fall back to these where fixed point cannot follow
@@ -47,6 +55,17 @@ void ResampleBandlimited(ResampleParams& params, const ResampleProgress& progres
 
 // The bandlimited kernel's cutoff, as a fraction of the source rate.
 float BandlimitedCutoff(double step);
+
+// The positive peak (at least 0) and the largest magnitude among work values.
+struct WorkPeaks {
+    float positive = 0;
+    float magnitude = 0;
+};
+WorkPeaks MeasureWork(const float* work, std::size_t count);
+
+// Work values to samples: each w becomes w × scale rounded half up, kept as the low 16 bits of
+// that whole number (a value beyond the 16-bit range wraps around). `magnitude` bounds |w|.
+void StoreResampled(const float* work, std::size_t count, float scale, float magnitude, std::int16_t* audio);
 
 // Fills the bandlimited kernel's 49-point windowed sinc and its slopes. Called once at start-up;
 // calling it again changes nothing.

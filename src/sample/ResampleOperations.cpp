@@ -35,64 +35,6 @@ int PositivePeak(const std::int16_t* audio, std::size_t count) {
     return peak;
 }
 
-struct FloatRange {
-    float lowest = 0;  // at most 0
-    float highest = 0; // at least 0
-};
-
-FloatRange RangeOf(const float* values, std::size_t count) {
-    // Independent lanes, so that the compiler can compare several values at once.
-    constexpr std::size_t kLanes = 8;
-    float low[kLanes] = {};
-    float high[kLanes] = {};
-    std::size_t i = 0;
-    for (; i + kLanes <= count; i += kLanes)
-        for (std::size_t lane = 0; lane < kLanes; ++lane) {
-            float v = values[i + lane];
-            low[lane] = v < low[lane] ? v : low[lane];
-            high[lane] = v > high[lane] ? v : high[lane];
-        }
-    FloatRange range;
-    for (; i < count; ++i) {
-        range.lowest = std::min(range.lowest, values[i]);
-        range.highest = std::max(range.highest, values[i]);
-    }
-    for (std::size_t lane = 0; lane < kLanes; ++lane) {
-        range.lowest = std::min(range.lowest, low[lane]);
-        range.highest = std::max(range.highest, high[lane]);
-    }
-    return range;
-}
-
-// floor(x) as its low 16 bits, for any x.
-std::int16_t Low16Bits(double x) {
-    double whole = std::floor(x);
-    if (!std::isfinite(whole))
-        return 0;
-    if (std::fabs(whole) >= 0x1p62)
-        whole = std::fmod(whole, 65536.0);
-    return static_cast<std::int16_t>(static_cast<std::int64_t>(whole));
-}
-
-// Each sample becomes w × scale rounded half up, wrapped to 16 bits. The float product is exact
-// in double, so the double sum rounds only where it cannot move the result.
-void StoreSamples(const float* work, std::size_t count, float scale, FloatRange range, std::int16_t* audio) {
-    double reach = std::max(-static_cast<double>(range.lowest), static_cast<double>(range.highest)) * scale;
-    const double factor = scale;
-    if (reach < 0x1p30) {
-        for (std::size_t i = 0; i < count; ++i) {
-            double x = static_cast<double>(work[i]) * factor + 0.5;
-            // floor without a library call, so that the loop vectorises
-            auto whole = static_cast<std::int32_t>(x);
-            whole -= static_cast<double>(whole) > x ? 1 : 0;
-            audio[i] = static_cast<std::int16_t>(whole);
-        }
-    } else {
-        for (std::size_t i = 0; i < count; ++i)
-            audio[i] = Low16Bits(static_cast<double>(work[i]) * factor + 0.5);
-    }
-}
-
 std::uint32_t ScaledPoint(std::uint32_t point, double step) {
     return static_cast<std::uint32_t>(std::min(std::trunc(point / step), 4294967295.0));
 }
@@ -140,50 +82,62 @@ bool CSampleDoc::Resample(const ResampleValues& values) {
         return Refuse("Not enough memory");
     auto newFrames = static_cast<std::uint32_t>(frames);
     std::size_t samples = std::size_t{newFrames} * Channels();
-    if (!FitsInMemory(std::uint64_t{samples} * (sizeof(std::int16_t) + sizeof(float))))
+    // Linear and drop/hold values are stored block by block as they come, so only the bandlimited
+    // sums, which wait for the peak that scales them, need a work buffer of the whole length.
+    const bool bandlimited = values.method == ResampleMethod::Bandlimited;
+    std::size_t workSamples = bandlimited ? samples : 0;
+    if (!FitsInMemory(std::uint64_t{samples} * sizeof(std::int16_t) +
+                      std::uint64_t{workSamples} * sizeof(float)))
         return Refuse("Not enough memory");
     std::unique_ptr<std::int16_t[]> audio(new (std::nothrow) std::int16_t[samples]);
-    std::unique_ptr<float[]> work(audio ? new (std::nothrow) float[samples] : nullptr);
+    std::unique_ptr<float[]> work(audio ? new (std::nothrow) float[workSamples] : nullptr);
     if (!audio || !work)
         return Refuse("Not enough memory");
 
     {
         BusyCursor busy;
+        ResampleParams params;
+        params.source = m_pData.get();
+        params.sourceFrames = m_pData ? m_nFrames : 0;
+        params.sourceChannels = Channels();
+        params.destination = work.get();
+        params.destinationFrames = newFrames;
+        params.destinationChannels = Channels();
+        params.phase = 0;
+        params.step = step;
         if (step > kMaxResampleStep) {
-            // Only a source of more than 2^31 frames gets here, for a frame or none: silence.
-            std::fill_n(work.get(), samples, 0.0f);
-        } else if (newFrames != 0) {
-            ResampleParams params;
-            params.source = m_pData.get();
-            params.sourceFrames = m_pData ? m_nFrames : 0;
-            params.sourceChannels = Channels();
-            params.destination = work.get();
-            params.destinationFrames = newFrames;
-            params.destinationChannels = Channels();
-            params.phase = 0;
-            params.step = step;
-            ResampleProgress progress = [&busy](double fraction) { busy.Progress(fraction); };
-            switch (values.method) {
-            case ResampleMethod::Linear:
-                ResampleLinear(params, progress);
-                break;
-            case ResampleMethod::Bandlimited:
-                ResampleBandlimited(params, progress);
-                break;
-            case ResampleMethod::DropHold:
-                ResampleDropHold(params, progress);
-                break;
-            }
-        }
-        FloatRange range = RangeOf(work.get(), samples);
-        float scale = 1.0f;
-        if (values.method == ResampleMethod::Bandlimited && range.highest > 0) {
+            // Only a source of more than 2^31 frames gets here with a frame to make: silence.
+            std::fill_n(audio.get(), samples, std::int16_t{0});
+        } else if (!bandlimited) {
+            auto store = [&](const float* block, std::uint32_t first, std::uint32_t count) {
+                std::size_t at = std::size_t{first} * Channels();
+                StoreResampled(block, std::size_t{count} * Channels(), 1.0f, 32768.0f, audio.get() + at);
+                busy.Progress(static_cast<double>(first + count) / newFrames);
+            };
+            if (values.method == ResampleMethod::Linear)
+                ResampleLinearInBlocks(params, store);
+            else
+                ResampleDropHoldInBlocks(params, store);
+        } else {
+            WorkPeaks peaks;
+            std::uint32_t measured = 0;
+            ResampleBandlimited(params, [&](std::uint32_t done) {
+                // Each block is measured while it is still in the cache.
+                std::size_t from = std::size_t{measured} * Channels();
+                WorkPeaks block = MeasureWork(work.get() + from, std::size_t{done} * Channels() - from);
+                peaks.positive = std::max(peaks.positive, block.positive);
+                peaks.magnitude = std::max(peaks.magnitude, block.magnitude);
+                measured = done;
+                busy.Progress(static_cast<double>(done) / newFrames);
+            });
             // Match the output's positive peak to the input's; with no positive output there is
             // nothing to match, and the sums stand as they are.
-            auto peakIn = static_cast<float>(m_pData ? PositivePeak(m_pData.get(), SampleCount()) : 0);
-            scale = peakIn / range.highest;
+            float scale = 1.0f;
+            if (peaks.positive > 0)
+                scale = static_cast<float>(m_pData ? PositivePeak(m_pData.get(), SampleCount()) : 0) /
+                        peaks.positive;
+            StoreResampled(work.get(), samples, scale, peaks.magnitude, audio.get());
         }
-        StoreSamples(work.get(), samples, scale, range, audio.get());
     }
     work.reset();
 
