@@ -143,7 +143,8 @@ TEST_F(Resampling, TheFastKernelsStoreWhatTheExtendedLoopStores) {
                     std::vector<std::int16_t> source =
                         RandomAudio(std::size_t{step < 0.01 ? 5u : 800u} * channels, amplitude,
                                     static_cast<unsigned>(amplitude + channels));
-                    auto frames = static_cast<std::uint32_t>(source.size() / channels / step) + 3;
+                    auto frames = static_cast<std::uint32_t>(
+                        std::min(static_cast<double>(source.size()) / channels / step + 3, 8000.0));
                     Output fast = Resampled(ResampleLinear, source, channels, frames, step, phase);
                     Output extended =
                         Resampled(ResampleLinearExtended, source, channels, frames, step, phase);
