@@ -3,6 +3,7 @@
 #include "platform/Ui.h"
 
 #include <iosfwd>
+#include <utility>
 
 // The headless Ui of wloe-cli: messages and questions go to stderr, one per line. A question is
 // answered Yes/OK only when the user said so up front (--yes); dialogs cannot be shown.
@@ -17,6 +18,10 @@ public:
     void BeginBusy() override {}
     void EndBusy() override {}
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
+    std::optional<ReparentRoots> AskReparentRoots() override { return m_reparentRoots; }
+
+    // Dialog values given on the command line.
+    void AnswerReparentRoots(ReparentRoots roots) { m_reparentRoots = std::move(roots); }
 
     // How many messages were shown: a command that showed one has failed or been refused.
     int MessageCount() const { return m_nMessages; }
@@ -27,4 +32,5 @@ private:
     std::ostream& m_err;
     int m_nMessages = 0;
     int m_nBeeps = 0;
+    std::optional<ReparentRoots> m_reparentRoots;
 };

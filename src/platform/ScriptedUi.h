@@ -47,6 +47,9 @@ public:
     void BeginBusy() override;
     void EndBusy() override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
+    std::optional<ReparentRoots> AskReparentRoots() override {
+        return NextDialog<ReparentRoots>("reparent roots");
+    }
 
 protected:
     template <class T> std::optional<T> NextDialog(const char* what) {

@@ -1,0 +1,90 @@
+#include "layer/LayerDoc.h"
+
+#include "platform/ScriptedUi.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+class ReparentTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directories(dir.Path() / "old");
+        std::filesystem::create_directories(dir.Path() / "new");
+        for (const char* path :
+             {"E:\\SAMPLES\\A.WAV", "e:\\sam\\b.wav", "E:\\SAM", "E:\\SA", "D:\\SAM\\c.wav"})
+            AddEntry(path);
+        doc.SetModifiedFlag(false);
+    }
+    void TearDown() override { std::filesystem::current_path(m_cwd); }
+
+    void AddEntry(const std::string& path) {
+        auto sample = std::make_unique<CSample>();
+        sample->m_strPath = path;
+        doc.AddSample("s" + std::to_string(doc.Samples().Size()), std::move(sample));
+    }
+    std::string PathOf(int entry) const { return doc.FindSample("s" + std::to_string(entry))->GetPath(); }
+
+    std::filesystem::path m_cwd = std::filesystem::current_path();
+    TempDir dir;
+    ScriptedUi ui;
+    ScopedUi scope{ui};
+    CLayerDoc doc;
+};
+} // namespace
+
+TEST_F(ReparentTest, ReplacesALeadingRootWhateverItsCase) {
+    ui.QueueDialog<ReparentRoots>(ReparentRoots{"E:\\SAM", "F:\\S"});
+    ui.QueueAnswer(Answer::Yes);
+    ui.QueueAnswer(Answer::Yes);
+    EXPECT_TRUE(doc.OnReparentFilePointers());
+    EXPECT_EQ(ui.Questions(),
+              (std::vector<std::string>{"Warning: the old directory does not exist.  Continue?",
+                                        "Warning: the new directory does not exist.  Continue?"}));
+    EXPECT_EQ(PathOf(0), "F:\\SPLES\\A.WAV");
+    EXPECT_EQ(PathOf(1), "F:\\S\\b.wav");
+    EXPECT_EQ(PathOf(2), "F:\\S");
+    EXPECT_EQ(PathOf(3), "E:\\SA");
+    EXPECT_EQ(PathOf(4), "D:\\SAM\\c.wav");
+    EXPECT_EQ(ui.Messages(), std::vector<std::string>{"3 pointers (out of 5 total) were modified."});
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(ReparentTest, AnEmptyOldRootPrefixesEveryPath) {
+    ui.QueueAnswer(Answer::Yes); // "" is no directory
+    EXPECT_TRUE(doc.ReparentFilePointers("", (dir.Path() / "new").string()));
+    EXPECT_EQ(PathOf(4), (dir.Path() / "new").string() + "D:\\SAM\\c.wav");
+    EXPECT_EQ(ui.Messages(), std::vector<std::string>{"5 pointers (out of 5 total) were modified."});
+    EXPECT_EQ(std::filesystem::current_path(), dir.Path() / "new");
+}
+
+TEST_F(ReparentTest, DeclinedOrCancelledChangesNothing) {
+    ui.QueueDialog<ReparentRoots>(std::nullopt);
+    EXPECT_FALSE(doc.OnReparentFilePointers());
+
+    ui.QueueAnswer(Answer::No);
+    EXPECT_FALSE(doc.ReparentFilePointers("E:\\SAM", "F:\\S"));
+    // The old root exists and stays the current directory when the new one is declined.
+    ui.QueueAnswer(Answer::No);
+    EXPECT_FALSE(doc.ReparentFilePointers((dir.Path() / "old").string(), (dir.Path() / "none").string()));
+    EXPECT_EQ(std::filesystem::current_path(), dir.Path() / "old");
+    EXPECT_EQ(ui.Questions().size(), 2u);
+    EXPECT_EQ(PathOf(0), "E:\\SAMPLES\\A.WAV");
+    EXPECT_TRUE(ui.Messages().empty());
+    EXPECT_FALSE(doc.IsModified());
+
+    // Nothing matches: still a change of the document.
+    EXPECT_TRUE(doc.ReparentFilePointers((dir.Path() / "old").string(), (dir.Path() / "new").string()));
+    EXPECT_EQ(ui.Messages(), std::vector<std::string>{"0 pointers (out of 5 total) were modified."});
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(ReparentTest, AccentedLettersMatchWithoutRegardToCase) {
+    AddEntry("C:\\\xC9T\xC9\\x.wav"); // ÉTÉ
+    ui.QueueAnswer(Answer::Yes);
+    ui.QueueAnswer(Answer::Yes);
+    EXPECT_TRUE(doc.ReparentFilePointers("c:\\\xC3\xA9t\xC3\xA9", "/m")); // "été" as UTF-8
+    EXPECT_EQ(PathOf(5), "/m\\x.wav");
+}
