@@ -15,6 +15,10 @@ void CliContext::PrintJson(const nlohmann::json& value) {
     out << value.dump() << '\n';
 }
 
+void CliContext::PrintJson(const nlohmann::ordered_json& value) {
+    out << value.dump() << '\n';
+}
+
 long long ParseInteger(const std::string& text, const std::string& what) {
     long long value = 0;
     const char* end = text.data() + text.size();

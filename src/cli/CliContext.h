@@ -26,6 +26,7 @@ struct CliContext {
 
     // Prints one JSON value on its own line.
     void PrintJson(const nlohmann::json& value);
+    void PrintJson(const nlohmann::ordered_json& value);
 };
 
 // A command line whose values make no sense: exit status 2.
@@ -40,3 +41,8 @@ double ParseReal(const std::string& text, const std::string& what);
 
 // The command groups; each adds its subcommands to the application.
 void AddPitchCommands(CLI::App& app, CliContext& context);
+// dump, build and report, for every document kind.
+void AddDocumentCommands(CLI::App& app, CliContext& context);
+void AddLayerCommands(CLI::App& app, CliContext& context);
+// The report kinds, added under "report".
+void AddSamplesReportCommand(CLI::App& report, CliContext& context);

@@ -1,0 +1,61 @@
+#include "cli/LayerCommands.h"
+
+#include "cli/LayerJson.h"
+#include "layer/LayerDoc.h"
+#include "platform/Ui.h"
+
+#include <filesystem>
+#include <memory>
+
+bool DumpLayerFile(CliContext& context, const std::string& path) {
+    CLayerDoc doc;
+    if (!doc.OnOpenDocument(path))
+        return false;
+    context.PrintJson(LayerDocToJson(doc));
+    return true;
+}
+
+bool BuildLayerFile(CliContext&, const nlohmann::json& source, const std::string& output) {
+    CLayerDoc doc;
+    std::string error = LayerDocFromJson(source, doc);
+    if (!error.empty()) {
+        GetUi().Message(error);
+        return false;
+    }
+    return doc.OnSaveDocument(output);
+}
+
+void AddSamplesReportCommand(CLI::App&, CliContext&) {}
+
+void AddLayerCommands(CLI::App& app, CliContext& context) {
+    struct Arguments {
+        std::string library;
+        std::string oldRoot;
+        std::string newRoot;
+        std::string output;
+    };
+    auto args = std::make_shared<Arguments>();
+    CLI::App* reparent =
+        app.add_subcommand("reparent", "Replace the leading directory of every sample entry's path");
+    reparent->add_option("LIB", args->library, "The layer file")->required();
+    reparent->add_option("OLD", args->oldRoot, "The old root")->required();
+    reparent->add_option("NEW", args->newRoot, "The new root")->required();
+    reparent->add_option("-o,--output", args->output, "Where to write the result (default: LIB)");
+    reparent->add_flag("--yes", context.answerYes, "Go on when a directory does not exist");
+    reparent->callback([&context, args] {
+        // Reparenting changes the current directory; the files stay where the user named them.
+        std::filesystem::path cwd = std::filesystem::current_path();
+        std::string library = std::filesystem::absolute(args->library).string();
+        std::string output =
+            std::filesystem::absolute(args->output.empty() ? args->library : args->output).string();
+        context.Run([&](ConsoleUi& ui) {
+            CLayerDoc doc;
+            if (!doc.OnOpenDocument(library))
+                return false;
+            ui.AnswerReparentRoots({args->oldRoot, args->newRoot});
+            return doc.OnReparentFilePointers() && doc.OnSaveDocument(output);
+        });
+        std::error_code ignored;
+        std::filesystem::current_path(cwd, ignored);
+    });
+}
