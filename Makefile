@@ -1,13 +1,18 @@
 # Two commands for a newcomer: `make run` and `make test`. Everything else is here for them.
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev portaudio19-dev libcli11-dev \
             nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev sox
+# Only to show the editor where there is no display.
+HEADLESS_PACKAGES := xvfb xauth imagemagick
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build test run bench fuzz clean
+.PHONY: deps install-missing build test run bench fuzz clean
 
 deps:
-	@missing=$$(for p in $(PACKAGES); do \
+	@$(MAKE) --no-print-directory install-missing WANTED="$(PACKAGES)"
+
+install-missing:
+	@missing=$$(for p in $(WANTED); do \
 	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
 	    echo "Installing:" $$missing; \
@@ -25,8 +30,8 @@ test: deps
 	cd build-asan && ctest --output-on-failure -j $(JOBS)
 
 run: build
-	@if [ -x build/wloe ]; then build/wloe; else \
-	    echo "The editor is not built yet; the headless companion is ready: build/wloe-cli --help"; fi
+	@if [ -n "$$DISPLAY" ]; then build/wloe; else \
+	    $(MAKE) --no-print-directory install-missing WANTED="$(HEADLESS_PACKAGES)" && scripts/run-headless build/wloe; fi
 
 bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DWLOE_BENCH=ON

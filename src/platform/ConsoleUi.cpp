@@ -1,6 +1,7 @@
 #include "platform/ConsoleUi.h"
 
 #include <iostream>
+#include <unistd.h>
 
 ConsoleUi::ConsoleUi(bool answerYes) : ConsoleUi(answerYes, std::cerr) {}
 
@@ -24,4 +25,20 @@ void ConsoleUi::Beep() {
 
 std::optional<std::string> ConsoleUi::AskSaveFile(const SaveFileRequest&) {
     return std::nullopt;
+}
+
+void ConsoleUi::BusyProgress(double fraction) {
+    if (&m_err != &std::cerr || !::isatty(STDERR_FILENO))
+        return;
+    int percent = static_cast<int>(fraction * 100);
+    if (percent == m_nShownPercent)
+        return;
+    m_nShownPercent = percent;
+    m_err << '\r' << percent << "% " << std::flush;
+}
+
+void ConsoleUi::EndBusy() {
+    if (m_nShownPercent >= 0)
+        m_err << "\r     \r" << std::flush;
+    m_nShownPercent = -1;
 }

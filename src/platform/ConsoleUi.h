@@ -6,7 +6,8 @@
 #include <utility>
 
 // The headless Ui of wloe-cli: messages and questions go to stderr, one per line. A question is
-// answered Yes/OK only when the user said so up front (--yes); dialogs cannot be shown.
+// answered Yes/OK only when the user said so up front (--yes); dialogs cannot be shown. Progress
+// of long work shows on the line when stderr is a terminal.
 class ConsoleUi : public Ui {
 public:
     explicit ConsoleUi(bool answerYes);
@@ -16,7 +17,8 @@ public:
     Answer Ask(const std::string& text, AskButtons buttons, MessageIcon icon) override;
     void Beep() override;
     void BeginBusy() override {}
-    void EndBusy() override {}
+    void BusyProgress(double fraction) override;
+    void EndBusy() override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
     std::optional<ReparentRoots> AskReparentRoots() override { return m_reparentRoots; }
 
@@ -32,5 +34,6 @@ private:
     std::ostream& m_err;
     int m_nMessages = 0;
     int m_nBeeps = 0;
+    int m_nShownPercent = -1;
     std::optional<ReparentRoots> m_reparentRoots;
 };

@@ -39,12 +39,14 @@ public:
     int Beeps() const;
     int BusyCount() const { return m_nBusy; }
     int BusyDepth() const { return m_nBusyDepth; }
+    double LastProgress() const { return m_dLastProgress; }
     bool AllAnswersUsed() const { return m_answers.empty() && m_dialogs.empty(); }
 
     void Message(const std::string& text, MessageIcon icon) override;
     Answer Ask(const std::string& text, AskButtons buttons, MessageIcon icon) override;
     void Beep() override;
     void BeginBusy() override;
+    void BusyProgress(double fraction) override { m_dLastProgress = fraction; }
     void EndBusy() override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
     std::optional<ReparentRoots> AskReparentRoots() override {
@@ -69,4 +71,5 @@ private:
     std::vector<Event> m_events;
     int m_nBusy = 0;
     int m_nBusyDepth = 0;
+    double m_dLastProgress = 0;
 };

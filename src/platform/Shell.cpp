@@ -6,6 +6,7 @@ namespace {
 class NullShell : public Shell {
 public:
     void OpenForReading(const std::string&) override {}
+    void OpenHelp(const std::string&, const std::string&) override {}
 };
 } // namespace
 

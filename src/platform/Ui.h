@@ -40,8 +40,10 @@ public:
                        MessageIcon icon = MessageIcon::Question) = 0;
     virtual void Beep() = 0;
 
-    // Long work: the GUI shows the wait cursor between the two calls. Nested pairs are allowed.
+    // Long work: the GUI shows the wait cursor between the two calls, and a progress bar once the
+    // work has run for a while and reports how far it has come (0..1). Nested pairs are allowed.
     virtual void BeginBusy() = 0;
+    virtual void BusyProgress(double fraction) = 0;
     virtual void EndBusy() = 0;
 
     // Typed dialog requests: the values entered, or nothing on Cancel.
@@ -63,6 +65,7 @@ class BusyCursor {
 public:
     BusyCursor() { GetUi().BeginBusy(); }
     ~BusyCursor() { GetUi().EndBusy(); }
+    void Progress(double fraction) { GetUi().BusyProgress(fraction); }
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
 };

@@ -1,0 +1,87 @@
+#include "app/ChildFrame.h"
+
+#include "platform/Ui.h"
+
+#include <QCloseEvent>
+
+CChildFrame::CChildFrame(DocumentKind kind, std::unique_ptr<CDocument> document, QWidget* parent)
+    : QMdiSubWindow(parent), m_kind(kind), m_pDocument(std::move(document)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    UpdateCaption();
+}
+
+CChildFrame::~CChildFrame() = default;
+
+bool CChildFrame::OnCommand(Command command) {
+    switch (command) {
+    case Command::Close:
+        close();
+        return true;
+    case Command::Save:
+        Save(false);
+        return true;
+    case Command::SaveAs:
+        Save(true);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CChildFrame::IsCommandEnabled(Command command) const {
+    return command == Command::Close || command == Command::Save || command == Command::SaveAs;
+}
+
+bool CChildFrame::IsCommandChecked(Command) const {
+    return false;
+}
+
+void CChildFrame::FocusNextPane(bool) {}
+
+void CChildFrame::UpdateCaption() {
+    setWindowTitle(QString::fromStdString(m_pDocument->GetTitle()));
+}
+
+bool CChildFrame::Save(bool askForPath) {
+    std::string path = m_pDocument->GetPathName();
+    if (askForPath || path.empty()) {
+        const DocumentDescriptor& descriptor = KindInfo(m_kind).descriptor;
+        std::string proposed = m_pDocument->GetTitle();
+        if (proposed.find('.') == std::string::npos)
+            proposed += descriptor.filterExtension;
+        std::optional<std::string> chosen =
+            GetUi().AskSaveFile({"Save As", descriptor.filterName, "*" + descriptor.filterExtension,
+                                 descriptor.filterExtension.substr(1), proposed});
+        if (!chosen)
+            return false;
+        path = *chosen;
+    }
+    if (!m_pDocument->OnSaveDocument(path))
+        return false;
+    m_pDocument->SetPathName(path);
+    UpdateCaption();
+    emit DocumentSaved(QString::fromStdString(path));
+    return true;
+}
+
+bool CChildFrame::SaveModified() {
+    if (!m_pDocument->IsModified())
+        return true;
+    switch (GetUi().Ask("Save changes to " + m_pDocument->GetTitle() + "?", AskButtons::YesNoCancel,
+                        MessageIcon::Exclamation)) {
+    case Answer::Yes:
+        return Save(false);
+    case Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+    if (!SaveModified()) {
+        event->ignore();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);
+}

@@ -1,0 +1,177 @@
+#include "app/Commands.h"
+
+#include <map>
+
+namespace {
+const MenuItem kSeparator{Command::Separator, ""};
+
+std::vector<MenuItem> FileMenu(bool document, bool wave) {
+    std::vector<MenuItem> items{{Command::New, "&New\tCtrl+N"},
+                                {Command::OpenPatchFile, "Open &Patch File..."},
+                                {Command::OpenLayerFile, wave ? "Open &Layer File..." : "Open &Layer File"},
+                                {Command::OpenWaveFile, "Open &Wave File..."},
+                                kSeparator};
+    if (wave) {
+        items.push_back({Command::Reopen, "&Reopen"});
+        items.push_back(kSeparator);
+    }
+    if (document) {
+        items.push_back({Command::Close, "&Close"});
+        items.push_back({Command::Save, "&Save\tCtrl+S"});
+        items.push_back({Command::SaveAs, "Save &As..."});
+        items.push_back(kSeparator);
+    }
+    items.push_back({Command::RecentFiles, "Recent File"});
+    items.push_back(kSeparator);
+    items.push_back({Command::Exit, "E&xit"});
+    return items;
+}
+
+Menu WindowMenu() {
+    return {"&Window",
+            {{Command::Cascade, "&Cascade"},
+             {Command::Tile, "&Tile"},
+             {Command::ArrangeIcons, "&Arrange Icons"}}};
+}
+
+Menu HelpMenu(const std::string& first) {
+    return {"&Help",
+            {{Command::Help, first},
+             {Command::HelpTopics, "Help &Topics"},
+             kSeparator,
+             {Command::About, "&About WLOE..."}}};
+}
+} // namespace
+
+std::vector<Menu> MenuBarFor(std::optional<DocumentKind> kind) {
+    if (!kind)
+        return {{"&File", FileMenu(false, false)},
+                {"&Edit", {{Command::Preferences, "&Preferences"}}},
+                HelpMenu("Help &Contents")};
+    switch (*kind) {
+    case DocumentKind::Patch:
+        return {{"&File", FileMenu(true, false)},
+                {"&Edit",
+                 {{Command::Preferences, "&Preferences..."},
+                  kSeparator,
+                  {Command::NewPatch, "&New patch..."},
+                  {Command::AddLayer, "&Add layer..."},
+                  {Command::DeleteObject, "&Delete object"},
+                  {Command::ReplaceLayer, "&Replace layer..."}}},
+                WindowMenu(),
+                {"&Reports", {{Command::ReportPatches, "&Patches"}}},
+                HelpMenu("Patch E&ditor Help")};
+    case DocumentKind::Layer:
+        return {{"&File", FileMenu(true, false)},
+                {"&Edit",
+                 {{Command::Preferences, "&Preferences..."},
+                  kSeparator,
+                  {Command::ReparentFilePointers, "Reparent file pointers..."}}},
+                WindowMenu(),
+                {"&Reports",
+                 {{Command::ReportLayers, "&Layers"},
+                  {Command::ReportAllSamples, "&All samples"},
+                  {Command::ReportLayerSamples, "&Samples for current layer"}}},
+                HelpMenu("Layer E&ditor Help")};
+    case DocumentKind::Wave:
+        return {{"&File", FileMenu(true, true)},
+                {"&Edit",
+                 {{Command::Preferences, "&Preferences..."},
+                  kSeparator,
+                  {Command::GainAdjust, "&Gain adjust..."},
+                  {Command::Normalize, "&Normalize"},
+                  {Command::NormalizeLR, "N&ormalize L/R independently"},
+                  kSeparator,
+                  {Command::ClearStartStop, "&Clear start/stop points"},
+                  {Command::ClearLoop, "Clear &loop points"},
+                  {Command::Truncate, "&Truncate to start/stop points"},
+                  kSeparator,
+                  {Command::SwapChannels, "&Swap channels"},
+                  {Command::RemixStereo, "Re&mix stereo..."},
+                  {Command::ReduceToMono, "Re&duce to mono..."},
+                  kSeparator,
+                  {Command::CrossfadeLoop, "Cross&fade loop..."},
+                  {Command::Resample, "&Resample..."},
+                  {Command::ChangePlaybackRate, "C&hange playback rate..."},
+                  {Command::Synthesize, "Synthesi&ze..."},
+                  {Command::GuessPitch, "G&uess pitch"}}},
+                {"&Import", {{Command::ImportKrz, "From .&KRZ"}}},
+                {"&View",
+                 {{Command::ViewToolbar, "&Toolbar"},
+                  {Command::ViewStatusBar, "&Status Bar"},
+                  {Command::ViewPitchGrid, "&Pitch Grid"},
+                  kSeparator,
+                  {Command::NormalDisplay, "&Normal display"},
+                  {Command::LoopDisplay, "&Loop display"}}},
+                WindowMenu(),
+                HelpMenu("Wave E&ditor Help")};
+    }
+    return {};
+}
+
+std::string PromptFor(Command command) {
+    static const std::map<Command, std::string> prompts = {
+        {Command::New, "Create a new document"},
+        {Command::Open, "Open an existing document"},
+        {Command::Close, "Close the active document"},
+        {Command::Save, "Save the active document"},
+        {Command::SaveAs, "Save the active document with a new name"},
+        {Command::RecentFiles, "Open this document"},
+        {Command::Exit, "Quit the application; prompts to save documents"},
+        {Command::About, "Display program information, version number and copyright"},
+        {Command::HelpTopics, "List Help topics\nHelp Topics"},
+        {Command::Help, "Display help for current task or command\nHelp"},
+        {Command::Cascade, "Arrange windows so they overlap"},
+        {Command::Tile, "Arrange windows as non-overlapping tiles"},
+        {Command::ArrangeIcons, "Arrange icons at the bottom of the window"},
+        {Command::ViewToolbar, "Show or hide the toolbar"},
+        {Command::ViewStatusBar, "Show or hide the status bar"},
+        {Command::Preferences, "Edit preferences"},
+        {Command::OpenWaveFile, "Open a sample file (*.wav)"},
+        {Command::OpenPatchFile, "Open a patch file (*.pat)"},
+        {Command::OpenLayerFile, "Open a layer file (*.lay)"},
+        {Command::ReportPatches, "Print patch report"},
+        {Command::ReportLayers, "Generate a layer report"},
+        {Command::ReportAllSamples, "Generate a samples report"},
+        {Command::ReportLayerSamples, "Write a report on the current layer's samples"},
+        {Command::ReparentFilePointers, "Adjust pointers when samples have been moved"},
+        {Command::GainAdjust, "Change amplitude (whole or selection)"},
+        {Command::ChangePlaybackRate, "Change nominal rate (audio not modified)"},
+        {Command::CrossfadeLoop, "Destructive crossfade at loop points"},
+        {Command::ImportKrz, "Import from a Kurzweil .KRZ file"},
+        {Command::GuessPitch, "Guess pitch near selection"},
+        {Command::ViewPitchGrid, "Show or hide the pitch grid and scrollbar"},
+        {Command::NormalDisplay, "Single view of wave\nNormal view"},
+        {Command::LoopDisplay, "Split screen to show loop continuity\nLoop view"},
+        {Command::NewPatch, "Add a new patch\nNew patch"},
+        {Command::AddLayer, "Add a new layer at the current position\nAdd layer"},
+        {Command::DeleteObject, "Delete this object\nDelete object"},
+        {Command::ReplaceLayer, "Replace the current layer\nReplace layer"},
+        {Command::Normalize, "Adjust to max amplitude"},
+        {Command::NormalizeLR, "Normalize channels independently"},
+        {Command::ClearStartStop, "Remove start and/or stop points"},
+        {Command::ClearLoop, "Remove any loop points"},
+        {Command::Truncate, "Trim to start and stop points"},
+        {Command::SwapChannels, "Swap left and right channels"},
+        {Command::RemixStereo, "Rebalance or reduce seperation"},
+        {Command::ReduceToMono, "Mix a stereo sample down to mono"},
+        {Command::Resample, "Change sample rate (audio modified)"},
+        {Command::Synthesize, "Synthesize a few simple waveforms"},
+        {Command::Reopen, "Reload from disk"},
+    };
+    auto found = prompts.find(command);
+    return found == prompts.end() ? std::string{} : found->second;
+}
+
+const std::vector<Accelerator>& Accelerators() {
+    static const std::vector<Accelerator> accelerators = {
+        {Command::New, "Ctrl+N"},
+        {Command::Open, "Ctrl+O"},
+        {Command::Save, "Ctrl+S"},
+        {Command::Reopen, "Ctrl+R"},
+        {Command::Help, "F1"},
+        {Command::NextPane, "F6"},
+        {Command::PreviousPane, "Shift+F6"},
+    };
+    return accelerators;
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "app/DocumentKinds.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// Every command a menu or accelerator can give.
+enum class Command {
+    Separator,
+    RecentFiles, // expands to the recent-file list
+    New,
+    Open,
+    OpenPatchFile,
+    OpenLayerFile,
+    OpenWaveFile,
+    Close,
+    Save,
+    SaveAs,
+    Exit,
+    Preferences,
+    About,
+    Help,
+    HelpTopics,
+    Cascade,
+    Tile,
+    ArrangeIcons,
+    NextPane,
+    PreviousPane,
+    // Patch editor
+    NewPatch,
+    AddLayer,
+    DeleteObject,
+    ReplaceLayer,
+    ReportPatches,
+    // Layer editor
+    ReparentFilePointers,
+    ReportLayers,
+    ReportAllSamples,
+    ReportLayerSamples,
+    // Wave editor
+    Reopen,
+    GainAdjust,
+    Normalize,
+    NormalizeLR,
+    ClearStartStop,
+    ClearLoop,
+    Truncate,
+    SwapChannels,
+    RemixStereo,
+    ReduceToMono,
+    CrossfadeLoop,
+    Resample,
+    ChangePlaybackRate,
+    Synthesize,
+    GuessPitch,
+    ImportKrz,
+    ViewToolbar,
+    ViewStatusBar,
+    ViewPitchGrid,
+    NormalDisplay,
+    LoopDisplay,
+};
+
+struct MenuItem {
+    Command command;
+    std::string text; // with its & mnemonic and any "\t" accelerator text
+};
+
+struct Menu {
+    std::string title;
+    std::vector<MenuItem> items;
+};
+
+// The menu bar for the active child's kind; menu 1 when no child is open.
+std::vector<Menu> MenuBarFor(std::optional<DocumentKind> kind);
+
+// The status-bar prompt of a command (empty when it has none). A second line, after "\n", is the
+// tool tip.
+std::string PromptFor(Command command);
+
+// Commands bound to keys, whether or not a menu shows them.
+struct Accelerator {
+    Command command;
+    const char* keys; // in the portable form Qt reads ("Ctrl+N")
+};
+const std::vector<Accelerator>& Accelerators();

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/Preferences.h"
+
+#include <QDialog>
+
+class QLineEdit;
+
+// "Preferences": the sample root and the minimum loop on playback. OK checks the number with
+// the dialog framework's message and keeps the dialog open when it is not an unsigned integer.
+class CPreferencesDialog : public QDialog {
+    Q_OBJECT
+public:
+    CPreferencesDialog(const Preferences& current, QWidget* parent);
+    Preferences Entered() const { return m_entered; }
+    QLineEdit* RootField() const { return m_pRoot; }
+    QLineEdit* MinLoopField() const { return m_pMinLoop; }
+
+public slots:
+    void accept() override;
+
+private:
+    QLineEdit* m_pRoot;
+    QLineEdit* m_pMinLoop;
+    Preferences m_entered;
+};
+
+// "About Wavelith Object Editor".
+class CAboutDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit CAboutDialog(QWidget* parent);
+};

@@ -1,0 +1,128 @@
+#include "app/QtUi.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace {
+QMessageBox::Icon ToQt(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::None:
+        return QMessageBox::NoIcon;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Error:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// Long work shows a progress bar only once it has run this long.
+constexpr qint64 kProgressDelayMs = 500;
+} // namespace
+
+void QtUi::Message(const std::string& text, MessageIcon icon) {
+    QMessageBox box(ToQt(icon), kProgramTitle, QString::fromStdString(text), QMessageBox::Ok, m_pParent);
+    box.exec();
+}
+
+Answer QtUi::Ask(const std::string& text, AskButtons buttons, MessageIcon icon) {
+    QMessageBox::StandardButtons qtButtons =
+        buttons == AskButtons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
+        : buttons == AskButtons::YesNo  ? QMessageBox::Yes | QMessageBox::No
+                                        : QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    QMessageBox box(ToQt(icon), kProgramTitle, QString::fromStdString(text), qtButtons, m_pParent);
+    switch (box.exec()) {
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+void QtUi::Beep() {
+    QApplication::beep();
+}
+
+void QtUi::BeginBusy() {
+    if (m_nBusyDepth++ == 0) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_busyTime.start();
+    }
+}
+
+void QtUi::BusyProgress(double fraction) {
+    if (m_nBusyDepth == 0 || m_busyTime.elapsed() < kProgressDelayMs)
+        return;
+    if (!m_pProgress) {
+        m_pProgress = new QProgressDialog(QString(), QString(), 0, 1000, m_pParent);
+        m_pProgress->setWindowTitle(kProgramTitle);
+        m_pProgress->setWindowModality(Qt::ApplicationModal);
+        m_pProgress->setMinimumDuration(0);
+    }
+    m_pProgress->setValue(static_cast<int>(fraction * 1000));
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtUi::EndBusy() {
+    if (m_nBusyDepth == 0 || --m_nBusyDepth != 0)
+        return;
+    delete m_pProgress;
+    m_pProgress = nullptr;
+    QApplication::restoreOverrideCursor();
+}
+
+std::optional<std::string> QtUi::AskSaveFile(const SaveFileRequest& request) {
+    QFileDialog dialog(m_pParent, QString::fromStdString(request.title), QString(),
+                       QString::fromStdString(request.filter.substr(0, request.filter.find(" (")) + " (" +
+                                              request.pattern + ")"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension).toLower());
+    dialog.selectFile(QString::fromStdString(request.proposedName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<ReparentRoots> QtUi::AskReparentRoots() {
+    QDialog dialog(m_pParent);
+    dialog.setWindowTitle("Reparent File Pointers");
+    auto* layout = new QFormLayout(&dialog);
+    auto* oldRoot = new QLineEdit(&dialog);
+    auto* newRoot = new QLineEdit(&dialog);
+    layout->addRow("Old Root", oldRoot);
+    layout->addRow("New Root", newRoot);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return ReparentRoots{oldRoot->text().toStdString(), newRoot->text().toStdString()};
+}
+
+void QtShell::OpenForReading(const std::string& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+void QtShell::OpenHelp(const std::string& path, const std::string& topic) {
+    QUrl url = QUrl::fromLocalFile(QString::fromStdString(path));
+    if (!topic.empty())
+        url.setFragment(QString::fromStdString(topic));
+    QDesktopServices::openUrl(url);
+}

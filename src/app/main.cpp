@@ -1,0 +1,26 @@
+#include "app/MainFrame.h"
+#include "app/QtUi.h"
+#include "app/WloeApp.h"
+#include "platform/IniSettings.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("wloe");
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.emplace_back(argv[i]);
+
+    IniSettings settings(IniSettings::DefaultPath());
+    ScopedSettings settingsScope(settings);
+    QtUi ui;
+    ScopedUi uiScope(ui);
+    QtShell shell;
+    ScopedShell shellScope(shell);
+
+    CWloeApp app(settings, QCoreApplication::applicationFilePath().toStdString(), args);
+    app.Start();
+    ui.SetParent(&app.MainFrame());
+    return QApplication::exec();
+}

@@ -1,0 +1,44 @@
+#include "platform/DialogValidation.h"
+
+#include <charconv>
+
+namespace {
+// The text without surrounding spaces; a leading '+' is allowed, as the dialog framework allows it.
+std::string Trimmed(const std::string& text) {
+    std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    std::size_t last = text.find_last_not_of(" \t");
+    std::string core = text.substr(first, last - first + 1);
+    if (core.size() > 1 && core[0] == '+')
+        core.erase(0, 1);
+    return core;
+}
+
+template <class T> std::optional<T> ParseWhole(const std::string& text) {
+    std::string core = Trimmed(text);
+    T value{};
+    const char* end = core.data() + core.size();
+    auto [stop, error] = std::from_chars(core.data(), end, value);
+    if (core.empty() || error != std::errc{} || stop != end)
+        return std::nullopt;
+    return value;
+}
+} // namespace
+
+std::variant<long long, std::string> ValidateInteger(const std::string& text, long long low, long long high) {
+    std::optional<long long> value = ParseWhole<long long>(text);
+    if (!value)
+        return std::string("Please enter an integer.");
+    if (*value < low || *value > high)
+        return "Please enter an integer between " + std::to_string(low) + " and " + std::to_string(high) +
+               ".";
+    return *value;
+}
+
+std::variant<std::uint32_t, std::string> ValidateUnsigned(const std::string& text) {
+    std::optional<std::uint32_t> value = ParseWhole<std::uint32_t>(text);
+    if (!value)
+        return std::string("Please enter a positive integer.");
+    return *value;
+}

@@ -1,0 +1,210 @@
+#include "app/ChildFrame.h"
+#include "app/Dialogs.h"
+#include "app/MainFrame.h"
+#include "app/SplashWnd.h"
+#include "app/WloeApp.h"
+#include "archive/ObjectArchive.h"
+#include "platform/IniSettings.h"
+#include "platform/ScriptedUi.h"
+#include "platform/Shell.h"
+#include "support/TempDir.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QtTest>
+
+namespace {
+// A document of one name, archived as a string: enough to open, modify and save.
+class CNoteDoc : public CDocument {
+public:
+    void Serialize(CObjectArchive& ar) override { ar.Exchange(m_strText); }
+    std::string m_strText;
+};
+
+class CNoteFrame : public CChildFrame {
+public:
+    CNoteFrame(DocumentKind kind, std::unique_ptr<CDocument> document)
+        : CChildFrame(kind, std::move(document)) {
+        setWidget(new QLabel("note"));
+    }
+};
+
+EditorFactory NoteEditor(DocumentKind kind) {
+    return {
+        [] { return std::make_unique<CNoteDoc>(); },
+        [kind](std::unique_ptr<CDocument> document) { return new CNoteFrame(kind, std::move(document)); }};
+}
+
+QStringList MenuTitles(QMainWindow& window) {
+    QStringList titles;
+    for (QAction* action : window.menuBar()->actions())
+        titles << action->text();
+    return titles;
+}
+
+std::string SaveNote(const TempDir& dir, const std::string& name) {
+    CNoteDoc doc;
+    doc.m_strText = name;
+    std::string path = dir.File(name);
+    doc.OnSaveDocument(path);
+    return path;
+}
+} // namespace
+
+class AppShellTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempDir> m_dir;
+    std::unique_ptr<IniSettings> m_settings;
+    std::unique_ptr<ScriptedUi> m_ui;
+    std::unique_ptr<ScopedUi> m_uiScope;
+    std::unique_ptr<CWloeApp> m_app;
+
+    CWloeApp& StartApp(std::vector<std::string> args = {"-Embedding"}) {
+        m_app = std::make_unique<CWloeApp>(*m_settings, m_dir->File("bin/wloe"), args);
+        m_app->RegisterEditor(DocumentKind::Patch, NoteEditor(DocumentKind::Patch));
+        m_app->RegisterEditor(DocumentKind::Wave, NoteEditor(DocumentKind::Wave));
+        m_app->Start(false);
+        return *m_app;
+    }
+
+private slots:
+    void init() {
+        m_dir = std::make_unique<TempDir>();
+        m_settings = std::make_unique<IniSettings>(m_dir->File("wloe.ini"));
+        m_ui = std::make_unique<ScriptedUi>();
+        m_uiScope = std::make_unique<ScopedUi>(*m_ui);
+    }
+
+    void cleanup() {
+        if (m_app) {
+            for (CChildFrame* child : m_app->MainFrame().Children())
+                child->Document().SetModifiedFlag(false);
+            m_app->CloseAllDocuments();
+        }
+        m_app.reset();
+        m_uiScope.reset();
+        m_ui.reset();
+        m_settings.reset();
+        m_dir.reset();
+    }
+
+    void menusFollowTheActiveKind() {
+        CWloeApp& app = StartApp();
+        QCOMPARE(MenuTitles(app.MainFrame()), QStringList({"&File", "&Edit", "&Help"}));
+        app.NewDocument(DocumentKind::Wave);
+        QCOMPARE(MenuTitles(app.MainFrame()),
+                 QStringList({"&File", "&Edit", "&Import", "&View", "&Window", "&Help"}));
+        app.NewDocument(DocumentKind::Patch);
+        QCOMPARE(MenuTitles(app.MainFrame()),
+                 QStringList({"&File", "&Edit", "&Window", "&Reports", "&Help"}));
+        QCOMPARE(app.MainFrame().windowTitle(), QString("Wavelith Object Editor - [Patch1]"));
+        app.CloseAllDocuments();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(MenuTitles(app.MainFrame()), QStringList({"&File", "&Edit", "&Help"}));
+    }
+
+    void newDocumentsAreNumberedPerKind() {
+        CWloeApp& app = StartApp();
+        QCOMPARE(app.NewDocument(DocumentKind::Patch)->windowTitle(), QString("Patch1"));
+        QCOMPARE(app.NewDocument(DocumentKind::Wave)->windowTitle(), QString("Wave File1"));
+        QCOMPARE(app.NewDocument(DocumentKind::Patch)->windowTitle(), QString("Patch2"));
+    }
+
+    void anOpenDocumentIsActivatedNotLoadedAgain() {
+        CWloeApp& app = StartApp();
+        std::string bank = SaveNote(*m_dir, "bank.pat");
+        std::string other = SaveNote(*m_dir, "other.wav");
+        CChildFrame* first = app.OpenDocumentFile(bank);
+        QVERIFY(first);
+        QCOMPARE(first->Kind(), DocumentKind::Patch);
+        app.OpenDocumentFile(other);
+        QCOMPARE(app.MainFrame().ActiveChild()->Kind(), DocumentKind::Wave);
+        std::string shouted = m_dir->File("BANK.PAT");
+        QCOMPARE(app.OpenDocumentFile(shouted), first);
+        QCOMPARE(app.MainFrame().ActiveChild(), first);
+        QCOMPARE(app.MainFrame().Children().size(), 2);
+    }
+
+    void kindsWithoutAnEditorSaySo() {
+        CWloeApp& app = StartApp();
+        QVERIFY(!app.OpenDocumentFile(m_dir->File("Wl.lay")));
+        QCOMPARE(m_ui->Messages(),
+                 std::vector<std::string>{"The layer editor is not available yet in this version."});
+    }
+
+    void recentFilesKeepFourInTheSettingsFile() {
+        CWloeApp& app = StartApp();
+        for (const char* name : {"a.pat", "b.pat", "c.pat", "d.pat", "e.pat"})
+            app.OpenDocumentFile(SaveNote(*m_dir, name));
+        IniSettings reread(m_dir->File("wloe.ini"));
+        QCOMPARE(reread.GetString("Recent File List", "File1", ""), m_dir->File("e.pat"));
+        QCOMPARE(reread.GetString("Recent File List", "File4", ""), m_dir->File("b.pat"));
+        QCOMPARE(reread.GetString("Recent File List", "File5", "none"), std::string("none"));
+    }
+
+    void preferencesAcceptZeroAndRefuseText() {
+        Preferences current;
+        CPreferencesDialog dialog(current, nullptr);
+        dialog.MinLoopField()->setText("abc");
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(m_ui->Messages(), std::vector<std::string>{"Please enter a positive integer."});
+        dialog.MinLoopField()->setText("0");
+        dialog.RootField()->setText("/samples");
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.Entered().minLoopPlay, 0u);
+        QCOMPARE(dialog.Entered().sampleRoot, std::string("/samples"));
+    }
+
+    void splashFollowsTheFlagsAndClosesOnAKey() {
+        CWloeApp& quiet = StartApp({"/embedding"});
+        QVERIFY(!quiet.MainFrame().Splash());
+        m_app.reset();
+        CWloeApp& app = StartApp({});
+        QVERIFY(app.MainFrame().Splash());
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+        QCoreApplication::sendEvent(&app.MainFrame(), &press);
+        QVERIFY(!app.MainFrame().Splash());
+    }
+
+    void exitAsksAboutEachModifiedDocument() {
+        CWloeApp& app = StartApp();
+        app.NewDocument(DocumentKind::Patch)->Document().SetModifiedFlag();
+        app.NewDocument(DocumentKind::Wave);
+        app.NewDocument(DocumentKind::Patch)->Document().SetModifiedFlag();
+        m_ui->QueueAnswer(Answer::No);
+        m_ui->QueueAnswer(Answer::Cancel);
+        QVERIFY(!app.CloseAllDocuments());
+        QCOMPARE(m_ui->Questions(),
+                 (std::vector<std::string>{"Save changes to Patch1?", "Save changes to Patch2?"}));
+        QCOMPARE(app.MainFrame().Children().size(), 3);
+
+        // Yes saves through the save dialog.
+        m_ui->QueueAnswer(Answer::Yes);
+        m_ui->QueueDialog<std::string>(m_dir->File("saved.pat"));
+        m_ui->QueueAnswer(Answer::No);
+        QVERIFY(app.CloseAllDocuments());
+        QVERIFY(std::filesystem::exists(m_dir->File("saved.pat")));
+        QVERIFY(m_ui->AllAnswersUsed());
+    }
+
+    void helpOpensTheManualAtTheActiveEditor() {
+        RecordingShell shell;
+        ScopedShell scope(shell);
+        CWloeApp& app = StartApp();
+        app.MainFrame().Execute(Command::Help);
+        app.NewDocument(DocumentKind::Wave);
+        app.MainFrame().Execute(Command::Help);
+        app.MainFrame().Execute(Command::HelpTopics);
+        std::string manual = m_dir->File("bin/Wl.html");
+        QCOMPARE(shell.Opened(), (std::vector<std::string>{manual, manual + "#wave-editor", manual}));
+    }
+};
+
+QTEST_MAIN(AppShellTest)
+#include "AppShellTest.moc"
