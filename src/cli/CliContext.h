@@ -41,6 +41,7 @@ double ParseReal(const std::string& text, const std::string& what);
 
 // The command groups; each adds its subcommands to the application.
 void AddPitchCommands(CLI::App& app, CliContext& context);
+void AddSampleCommands(CLI::App& app, CliContext& context);
 // dump, build and report, for every document kind.
 void AddDocumentCommands(CLI::App& app, CliContext& context);
 void AddLayerCommands(CLI::App& app, CliContext& context);

@@ -52,7 +52,7 @@ void AddLayerCommands(CLI::App& app, CliContext& context) {
             CLayerDoc doc;
             if (!doc.OnOpenDocument(library))
                 return false;
-            ui.AnswerReparentRoots({args->oldRoot, args->newRoot});
+            ui.QueueDialog<ReparentRoots>(ReparentRoots{args->oldRoot, args->newRoot});
             return doc.OnReparentFilePointers() && doc.OnSaveDocument(output);
         });
         std::error_code ignored;

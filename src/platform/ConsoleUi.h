@@ -1,9 +1,9 @@
 #pragma once
 
+#include "platform/DialogAnswers.h"
 #include "platform/Ui.h"
 
 #include <iosfwd>
-#include <utility>
 
 // The headless Ui of wloe-cli: messages and questions go to stderr, one per line. A question is
 // answered Yes/OK only when the user said so up front (--yes); dialogs cannot be shown. Progress
@@ -20,20 +20,23 @@ public:
     void BusyProgress(double fraction) override;
     void EndBusy() override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
-    std::optional<ReparentRoots> AskReparentRoots() override { return m_reparentRoots; }
+    std::optional<ReparentRoots> AskReparentRoots() override { return NextDialog<ReparentRoots>(); }
 
-    // Dialog values given on the command line.
-    void AnswerReparentRoots(ReparentRoots roots) { m_reparentRoots = std::move(roots); }
+    // The values of the dialogs the command will ask for, taken from its command line; a dialog
+    // with nothing queued is cancelled.
+    template <class T> void QueueDialog(std::optional<T> answer) { m_dialogs.Queue(std::move(answer)); }
 
     // How many messages were shown: a command that showed one has failed or been refused.
     int MessageCount() const { return m_nMessages; }
     int BeepCount() const { return m_nBeeps; }
 
 private:
+    template <class T> std::optional<T> NextDialog() { return m_dialogs.Take<T>().value_or(std::nullopt); }
+
+    DialogAnswers m_dialogs;
     bool m_bAnswerYes;
     std::ostream& m_err;
     int m_nMessages = 0;
     int m_nBeeps = 0;
     int m_nShownPercent = -1;
-    std::optional<ReparentRoots> m_reparentRoots;
 };
