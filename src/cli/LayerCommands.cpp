@@ -2,6 +2,7 @@
 
 #include "cli/LayerJson.h"
 #include "layer/LayerDoc.h"
+#include "platform/TextEncoding.h"
 #include "platform/Ui.h"
 
 #include <filesystem>
@@ -25,7 +26,32 @@ bool BuildLayerFile(CliContext&, const nlohmann::json& source, const std::string
     return doc.OnSaveDocument(output);
 }
 
-void AddSamplesReportCommand(CLI::App&, CliContext&) {}
+void AddSamplesReportCommand(CLI::App& report, CliContext& context) {
+    struct Arguments {
+        std::string library;
+        std::string layer;
+        std::string output = CLayerDoc::kSamplesReportFile;
+    };
+    auto args = std::make_shared<Arguments>();
+    CLI::App* samples = report.add_subcommand("samples", "Write the samples report of a layer library");
+    samples->add_option("LIB", args->library, "The layer file (.lay)")->required();
+    CLI::Option* layerOption =
+        samples->add_option("--layer", args->layer, "Report only the entries this layer maps");
+    samples->add_option("-o,--output", args->output, "Where to write the report (default SAMPLES.TXT)");
+    samples->callback([&context, args, layerOption] {
+        context.Run([&](ConsoleUi&) {
+            CLayerDoc doc;
+            if (!doc.OnOpenDocument(args->library))
+                return false;
+            const CLayer* layer = nullptr;
+            if (layerOption->count() != 0 && !(layer = doc.FindLayer(Utf8ToCp1252(args->layer)))) {
+                GetUi().Message("No layer is named " + args->layer);
+                return false;
+            }
+            return doc.ReportSamples(layer, args->output);
+        });
+    });
+}
 
 void AddLayerCommands(CLI::App& app, CliContext& context) {
     struct Arguments {

@@ -1,9 +1,12 @@
 #include "layer/LayerDoc.h"
 
 #include "archive/ArchiveContainers.h"
+#include "layer/SamplePath.h"
 #include "platform/TextEncoding.h"
 #include "platform/Ui.h"
+#include "sample/SampleDoc.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 CLayerDoc::CLayerDoc() = default;
@@ -13,6 +16,7 @@ CLayerDoc::~CLayerDoc() {
 }
 
 void CLayerDoc::DeleteContents() {
+    ReleaseAll();
     // Layers first: they refer to the entries.
     m_layers.Clear();
     m_samples.Clear();
@@ -97,6 +101,10 @@ bool CLayerDoc::DeleteSample(const std::string& name) {
     });
     if (cancelled)
         return false;
+    auto loaded = std::find_if(m_loaded.begin(), m_loaded.end(),
+                               [&](const LoadedEntry& entry) { return entry.sample == sample; });
+    if (loaded != m_loaded.end())
+        Unload(loaded);
     m_samples.Remove(name);
     SetModifiedFlag();
     return true;
@@ -127,4 +135,50 @@ void CLayerDoc::Serialize(CObjectArchive& ar) {
                 throw CArchiveException(CArchiveException::Kind::BadIndex);
         });
     });
+}
+
+std::uint64_t CLayerDoc::BytesOf(const CSampleDoc& doc) {
+    return std::uint64_t{doc.m_nFrames} * (doc.m_bStereo ? 4 : 2);
+}
+
+CSample* CLayerDoc::GetSampleDocument(const CLayer& layer, std::uint16_t key) {
+    CSample* sample = layer.LookupSample(key);
+    if (!sample || sample->GetDocument())
+        return sample;
+    const std::string path = sample->GetPath();
+    while (m_nLoadedBytes > kCacheLimit && ReleaseOldest()) {
+    }
+    const std::string file = SamplePathForOpening(path);
+    // A load that fails may succeed once older documents have given their memory back.
+    auto document = std::make_unique<CSampleDoc>();
+    while (!document->LoadSample(file)) {
+        if (!ReleaseOldest()) {
+            GetUi().Message("Could not load " + Cp1252ToUtf8(path));
+            return nullptr;
+        }
+        document = std::make_unique<CSampleDoc>();
+    }
+    std::uint64_t bytes = BytesOf(*document);
+    sample->SetDocument(std::move(document));
+    m_loaded.push_back({sample, bytes});
+    m_nLoadedBytes += bytes;
+    return sample;
+}
+
+void CLayerDoc::Unload(std::deque<LoadedEntry>::iterator entry) {
+    m_nLoadedBytes -= entry->bytes;
+    entry->sample->SetDocument(nullptr);
+    m_loaded.erase(entry);
+}
+
+bool CLayerDoc::ReleaseOldest() {
+    if (m_loaded.empty())
+        return false;
+    Unload(m_loaded.begin());
+    return true;
+}
+
+void CLayerDoc::ReleaseAll() {
+    while (ReleaseOldest()) {
+    }
 }

@@ -5,8 +5,11 @@
 #include "layer/LayerRecords.h"
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
+
+class CSampleDoc;
 
 // The layer library: named layers and the named sample entries they map onto keys. Names are
 // Windows-1252 bytes and compare exactly.
@@ -35,6 +38,23 @@ public:
     // once, keeping what was unmapped before; false when the entry was not deleted.
     bool DeleteSample(const std::string& name);
 
+    // The sample cache: entries whose sound file is loaded, oldest first, bounded by the bytes of
+    // audio they hold.
+    static constexpr std::uint64_t kCacheLimit = 8'000'000;
+    // The entry `layer` maps to `key`, with its sound file loaded; null when the key is unmapped
+    // or the file cannot be loaded even with the cache emptied.
+    CSample* GetSampleDocument(const CLayer& layer, std::uint16_t key);
+    bool ReleaseOldest();
+    void ReleaseAll();
+    std::uint64_t LoadedBytes() const { return m_nLoadedBytes; }
+    // The audio bytes of a document: two per value.
+    static std::uint64_t BytesOf(const CSampleDoc& doc);
+
+    // The samples report of every entry, or of the entries `layer` maps, written to `path` and
+    // then opened for reading. False when the file could not be written.
+    static constexpr const char* kSamplesReportFile = "SAMPLES.TXT";
+    bool ReportSamples(const CLayer* layer, const std::string& path = kSamplesReportFile) const;
+
     // The whole "Reparent file pointers..." command: asks for the roots, then rewrites.
     bool OnReparentFilePointers();
     // Replaces the leading `oldRoot` of every entry's path by `newRoot` (UTF-8 roots), after
@@ -45,6 +65,14 @@ public:
     void DeleteContents() override;
 
 private:
+    struct LoadedEntry {
+        CSample* sample;
+        std::uint64_t bytes; // as counted when loaded
+    };
+    void Unload(std::deque<LoadedEntry>::iterator entry);
+
     LayerMap m_layers;
     SampleMap m_samples;
+    std::deque<LoadedEntry> m_loaded;
+    std::uint64_t m_nLoadedBytes = 0;
 };

@@ -1,6 +1,7 @@
 #include "layer/LayerRecords.h"
 
 #include "archive/ObjectArchive.h"
+#include "sample/SampleDoc.h"
 
 #include <cmath>
 
@@ -36,6 +37,14 @@ void ExchangeBoolWord(CObjectArchive& ar, bool& value) {
 CSample::CSample() = default;
 
 CSample::~CSample() = default;
+
+void CSample::SetDocument(std::unique_ptr<CSampleDoc> document) {
+    if (document && document.get() == m_pDocument.get()) {
+        document.release(); // already ours
+        return;
+    }
+    m_pDocument = std::move(document);
+}
 
 void CSample::Serialize(CObjectArchive& ar) {
     ar.Exchange(m_strPath);

@@ -4,7 +4,10 @@
 #include "archive/ArchiveMap.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+
+class CSampleDoc;
 
 // A sample entry of the layer library: one sound file with the settings it plays with. Its name is
 // the key under which the layer document holds it; the document keeps m_strName in step.
@@ -22,11 +25,20 @@ public:
 
     std::string GetPath() const { return m_strPath; }
 
+    // The sound file loaded into memory, held while the layer document's cache keeps it.
+    CSampleDoc* GetDocument() const { return m_pDocument.get(); }
+    // Holds `document` (or nothing) from now on; the one held so far is destroyed unless it is
+    // the very one given.
+    void SetDocument(std::unique_ptr<CSampleDoc> document);
+
     std::string m_strName; // not archived
     std::string m_strPath;
     bool m_bTracksPitch = true;
     bool m_bIgnoreKeyUp = false;
     std::int32_t m_nLevel = 0; // dB
+
+private:
+    std::unique_ptr<CSampleDoc> m_pDocument; // not archived
 };
 
 // The highest key number a layer maps.

@@ -2,7 +2,12 @@
 
 #include "layer/CaseFold.h"
 #include "layer/LayerDoc.h"
+#include "layer/SamplePath.h"
+#include "platform/FileIo.h"
+#include "platform/Shell.h"
+#include "platform/Ui.h"
 #include "sample/PitchNames.h"
+#include "sample/SampleDoc.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,11 +44,12 @@ SampleMeasures MeasureSample(const SampleReportInput& sample, std::int32_t level
         return measures;
     std::array<double, 4> thresholds = AttackThresholds(level);
     const std::uint64_t channels = sample.stereo ? 2 : 1;
-    // The stop point of a damaged file may lie beyond the audio.
+    // A length of 0 means no stop point: the audio runs to its end. A stop point beyond the
+    // audio (a damaged file) is not read past.
     const std::uint64_t first = std::uint64_t{sample.start} * channels;
     const std::uint64_t end = std::uint64_t{sample.frames} * channels;
-    const std::uint64_t count =
-        first >= end ? 0 : std::min<std::uint64_t>(std::uint64_t{sample.length} * channels, end - first);
+    const std::uint64_t wanted = sample.length != 0 ? std::uint64_t{sample.length} * channels : end;
+    const std::uint64_t count = first >= end ? 0 : std::min<std::uint64_t>(wanted, end - first);
     std::size_t next = 0;
     for (std::uint64_t i = 0; i < count; ++i) {
         std::int32_t value = sample.data[first + i];
@@ -100,4 +106,45 @@ std::vector<const CSample*> SamplesToReport(const CLayerDoc& doc, const CLayer* 
         return order != 0 ? order < 0 : a->m_strName < b->m_strName;
     });
     return samples;
+}
+
+namespace {
+SampleReportInput InputOf(const CSampleDoc& doc) {
+    SampleReportInput input;
+    input.data = doc.m_pData.get();
+    input.frames = doc.m_nFrames;
+    input.stereo = doc.m_bStereo;
+    input.rate = doc.m_nRate;
+    input.start = doc.m_nStart;
+    input.length = doc.m_nLength;
+    input.loopStart = doc.m_nLoopStart;
+    input.loopLength = doc.m_nLoopLength;
+    input.pitch = doc.m_dPitch;
+    return input;
+}
+} // namespace
+
+bool CLayerDoc::ReportSamples(const CLayer* layer, const std::string& path) const {
+    AtomicFileWriter writer(path);
+    if (!writer.Open()) {
+        GetUi().Message("Error opening output file " + path);
+        return false;
+    }
+    bool written = true;
+    for (const CSample* sample : SamplesToReport(*this, layer)) {
+        // Each file is measured in a document of its own; the cache is left alone.
+        CSampleDoc doc;
+        std::string text =
+            doc.LoadSample(SamplePathForOpening(sample->m_strPath))
+                ? SampleReportEntry(sample->m_strName, sample->m_strPath, sample->m_nLevel, InputOf(doc))
+                : SampleReportError(sample->m_strName, sample->m_strPath);
+        if (!(written = writer.Write(text.data(), text.size())))
+            break;
+    }
+    if (!written || !writer.Commit()) {
+        GetUi().Message(FileErrorText(writer.Error(), path));
+        return false;
+    }
+    GetShell().OpenForReading(path);
+    return true;
 }

@@ -1,6 +1,7 @@
 #include "CliRunner.h"
 #include "layer/LayerFileBytes.h"
 #include "support/TempDir.h"
+#include "support/WavBuilder.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -133,4 +134,40 @@ TEST(LayerCommands, ReparentAsksAboutMissingDirectoriesAndWritesOnlyWhenDone) {
     auto json = nlohmann::json::parse(RunWloeCli({"dump", dir.File("out.lay")}).out);
     EXPECT_EQ(json["samples"][0]["path"], dir.Path().string() + "\\\xC3\xA9.wav");
     EXPECT_EQ(json["samples"][1]["path"], "/s/flute.wav");
+}
+
+TEST(LayerCommands, ReportSamplesOfTheLibraryOrOfOneStoredLayer) {
+    TempDir dir;
+    WavBuilder().Fmt(1, 1000).Data({0, 4000, -9000}).WriteTo(dir.File("a.wav"));
+    WavBuilder().Fmt(2, 1000).Data({0, 0, 0, 20000}).WriteTo(dir.File("b.wav"));
+    WriteText(dir.File("lib.json"), R"({"samples":[{"name":"b","path":")" + dir.File("b.wav") +
+                                        R"("},{"name":"A","path":")" + dir.File("a.wav") +
+                                        R"("}],"layers":[{"name":"L","keys":[[1,"b"]]}]})");
+    ASSERT_EQ(RunWloeCli({"build", dir.File("lib.json"), "-o", dir.File("lib.lay")}).exitCode, 0);
+
+    std::filesystem::path cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    CliResult all = RunWloeCli({"report", "samples", "lib.lay"});
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(all.exitCode, 0) << all.err;
+    const std::string a = "A                              (" + dir.File("a.wav") +
+                          ")\r\n  Pitch:A 4 +0.00  Stereo:N  Length:0000003  Time:0.00  Level:0\r\n"
+                          "  Attack (-24/-18/-12/-6dB): 0.001/0.002/0.000/0.000\r\n"
+                          "  Max amplitude: 27.47  Loop from 0 to 0\r\n\r\n";
+    const std::string b = "b                              (" + dir.File("b.wav") +
+                          ")\r\n  Pitch:A 4 +0.00  Stereo:Y  Length:0000002  Time:0.00  Level:0\r\n"
+                          "  Attack (-24/-18/-12/-6dB): 0.001/0.000/0.000/0.000\r\n"
+                          "  Max amplitude: 61.04  Loop from 0 to 0\r\n\r\n";
+    EXPECT_EQ(ReadText(dir.File("SAMPLES.TXT")), a + b);
+
+    CliResult one =
+        RunWloeCli({"report", "samples", dir.File("lib.lay"), "--layer", "L", "-o", dir.File("l.txt")});
+    EXPECT_EQ(one.exitCode, 0) << one.err;
+    EXPECT_EQ(ReadText(dir.File("l.txt")), b);
+
+    CliResult unknown =
+        RunWloeCli({"report", "samples", dir.File("lib.lay"), "--layer", "l", "-o", dir.File("u.txt")});
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_EQ(unknown.err, "No layer is named l\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("u.txt")));
 }
