@@ -39,11 +39,12 @@ public:
 long long ParseInteger(const std::string& text, const std::string& what);
 double ParseReal(const std::string& text, const std::string& what);
 
+// A group of commands that several command files add to (such as "report"), made by the first
+// that asks for it.
+CLI::App* CommandGroup(CLI::App& app, const std::string& name, const std::string& help);
+
 // The command groups; each adds its subcommands to the application.
 void AddPitchCommands(CLI::App& app, CliContext& context);
 void AddSampleCommands(CLI::App& app, CliContext& context);
-// dump, build and report, for every document kind.
 void AddDocumentCommands(CLI::App& app, CliContext& context);
 void AddLayerCommands(CLI::App& app, CliContext& context);
-// The report kinds, added under "report".
-void AddSamplesReportCommand(CLI::App& report, CliContext& context);

@@ -1,6 +1,4 @@
-#include "cli/LayerCommands.h"
-
-#include "cli/LayerJson.h"
+#include "cli/CliContext.h"
 #include "layer/LayerDoc.h"
 #include "platform/TextEncoding.h"
 #include "platform/Ui.h"
@@ -8,24 +6,7 @@
 #include <filesystem>
 #include <memory>
 
-bool DumpLayerFile(CliContext& context, const std::string& path) {
-    CLayerDoc doc;
-    if (!doc.OnOpenDocument(path))
-        return false;
-    context.PrintJson(LayerDocToJson(doc));
-    return true;
-}
-
-bool BuildLayerFile(CliContext&, const nlohmann::json& source, const std::string& output) {
-    CLayerDoc doc;
-    std::string error = LayerDocFromJson(source, doc);
-    if (!error.empty()) {
-        GetUi().Message(error);
-        return false;
-    }
-    return doc.OnSaveDocument(output);
-}
-
+namespace {
 void AddSamplesReportCommand(CLI::App& report, CliContext& context) {
     struct Arguments {
         std::string library;
@@ -53,7 +34,11 @@ void AddSamplesReportCommand(CLI::App& report, CliContext& context) {
     });
 }
 
+} // namespace
+
 void AddLayerCommands(CLI::App& app, CliContext& context) {
+    AddSamplesReportCommand(*CommandGroup(app, "report", "Write reports"), context);
+
     struct Arguments {
         std::string library;
         std::string oldRoot;

@@ -1,16 +1,31 @@
 #include "cli/LayerJson.h"
 
+#include "layer/LayerDoc.h"
 #include "platform/TextEncoding.h"
 
 #include <limits>
-#include <set>
-#include <stdexcept>
 
-using nlohmann::json;
-using nlohmann::ordered_json;
+namespace {
+constexpr long long kWordMin = std::numeric_limits<std::int16_t>::min();
+constexpr long long kWordMax = std::numeric_limits<std::int16_t>::max();
 
-ordered_json LayerDocToJson(const CLayerDoc& doc) {
-    ordered_json samples = ordered_json::array();
+bool Flag(JsonObjectReader& reader, const char* key, bool fallback) {
+    const OrderedJson* member = reader.Find(key);
+    if (!member)
+        return fallback;
+    if (!member->is_boolean())
+        throw JsonInputError(reader.Where(key) + ": expected true or false, found " +
+                             std::string(member->type_name()));
+    return member->get<bool>();
+}
+
+std::string Indexed(const std::string& where, std::size_t i) {
+    return where + "[" + std::to_string(i) + "]";
+}
+} // namespace
+
+OrderedJson LayerDocToJson(const CLayerDoc& doc) {
+    OrderedJson samples = OrderedJson::array();
     doc.Samples().ForEachInOrderAdded([&](const std::string& name, const std::unique_ptr<CSample>& sample) {
         samples.push_back({{"name", Cp1252ToUtf8(name)},
                            {"path", Cp1252ToUtf8(sample->m_strPath)},
@@ -18,9 +33,9 @@ ordered_json LayerDocToJson(const CLayerDoc& doc) {
                            {"ignore_key_up", sample->m_bIgnoreKeyUp},
                            {"level", sample->m_nLevel}});
     });
-    ordered_json layers = ordered_json::array();
+    OrderedJson layers = OrderedJson::array();
     doc.Layers().ForEachInOrderAdded([&](const std::string& name, const std::unique_ptr<CLayer>& layer) {
-        ordered_json keys = ordered_json::array();
+        OrderedJson keys = OrderedJson::array();
         layer->m_keys.ForEachInOrderAdded([&](std::uint16_t key, CSample* sample) {
             keys.push_back({key, Cp1252ToUtf8(sample->m_strName)});
         });
@@ -31,150 +46,64 @@ ordered_json LayerDocToJson(const CLayerDoc& doc) {
                           {"comment", Cp1252ToUtf8(layer->m_strComment)},
                           {"keys", std::move(keys)}});
     });
-    return ordered_json{{"samples", std::move(samples)}, {"layers", std::move(layers)}};
+    return OrderedJson{{"samples", std::move(samples)}, {"layers", std::move(layers)}};
 }
 
-namespace {
-// What is wrong with the JSON, with where it is.
-class JsonError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-const json& Member(const json& object, const char* key, const std::string& where) {
-    auto found = object.find(key);
-    if (found == object.end())
-        throw JsonError(where + ": \"" + key + "\" is missing");
-    return *found;
-}
-
-void CheckMembers(const json& object, const std::set<std::string>& allowed, const std::string& where) {
-    if (!object.is_object())
-        throw JsonError(where + ": not an object");
-    for (const auto& [key, value] : object.items())
-        if (!allowed.count(key))
-            throw JsonError(where + ": unknown field \"" + key + "\"");
-}
-
-// Text that becomes a name, path or comment: it must be representable in Windows-1252.
-std::string FromUtf8(const std::string& utf8, const std::string& what) {
-    std::string text = Utf8ToCp1252(utf8);
-    if (Cp1252ToUtf8(text) != utf8)
-        throw JsonError(what + " cannot be written in Windows-1252: " + utf8);
-    return text;
-}
-
-std::string Text(const json& object, const char* key, const std::string& where, bool required) {
-    if (!required && !object.contains(key))
-        return {};
-    const json& value = Member(object, key, where);
-    if (!value.is_string())
-        throw JsonError(where + ": \"" + key + "\" must be a string");
-    return FromUtf8(value.get<std::string>(), where + ": \"" + key + "\"");
-}
-
-bool Flag(const json& object, const char* key, bool fallback, const std::string& where) {
-    if (!object.contains(key))
-        return fallback;
-    const json& value = object[key];
-    if (!value.is_boolean())
-        throw JsonError(where + ": \"" + key + "\" must be true or false");
-    return value.get<bool>();
-}
-
-long long Integer(const json& value, long long low, long long high, const std::string& what) {
-    if (!value.is_number_integer())
-        throw JsonError(what + " must be an integer");
-    if (value.is_number_unsigned() ? value.get<unsigned long long>() > static_cast<unsigned long long>(high)
-                                   : value.get<long long>() < low || value.get<long long>() > high)
-        throw JsonError(what + " must lie in " + std::to_string(low) + ".." + std::to_string(high));
-    return value.get<long long>();
-}
-
-// Levels and transposes are archived as 16-bit words.
-std::int32_t Word(const json& object, const char* key, const std::string& where) {
-    if (!object.contains(key))
-        return 0;
-    return static_cast<std::int32_t>(Integer(object[key], std::numeric_limits<std::int16_t>::min(),
-                                             std::numeric_limits<std::int16_t>::max(),
-                                             where + ": \"" + key + "\""));
-}
-
-const json& List(const json& source, const char* key) {
-    static const json empty = json::array();
-    if (!source.contains(key))
-        return empty;
-    const json& list = source[key];
-    if (!list.is_array())
-        throw JsonError(std::string("\"") + key + "\" must be a list");
-    return list;
-}
-
-void Fill(const json& source, CLayerDoc& doc) {
-    CheckMembers(source, {"samples", "layers"}, "the library");
-    const json& samples = List(source, "samples");
-    const json& layers = List(source, "layers");
+void LayerDocFromJson(const OrderedJson& json, CLayerDoc& doc) {
+    JsonObjectReader library(json, "library");
+    const auto& samples = library.Array("samples");
+    const auto& layers = library.Array("layers");
+    library.Finish();
 
     for (std::size_t i = 0; i < samples.size(); ++i) {
-        std::string where = "samples[" + std::to_string(i) + "]";
-        const json& item = samples[i];
-        CheckMembers(item, {"name", "path", "tracks_pitch", "ignore_key_up", "level"}, where);
-        std::string name = Text(item, "name", where, true);
+        JsonObjectReader reader(samples[i], Indexed("samples", i));
+        std::string name = reader.Name("name", std::nullopt);
         if (doc.FindSample(name))
-            throw JsonError(where + ": the name " + Cp1252ToUtf8(name) + " is used twice");
+            throw JsonInputError(reader.Where("name") + ": the name " + Cp1252ToUtf8(name) +
+                                 " is used twice");
         auto sample = std::make_unique<CSample>();
-        sample->m_strPath = Text(item, "path", where, false);
-        sample->m_bTracksPitch = Flag(item, "tracks_pitch", true, where);
-        sample->m_bIgnoreKeyUp = Flag(item, "ignore_key_up", false, where);
-        sample->m_nLevel = Word(item, "level", where);
+        sample->m_strPath = reader.Name("path", "");
+        sample->m_bTracksPitch = Flag(reader, "tracks_pitch", true);
+        sample->m_bIgnoreKeyUp = Flag(reader, "ignore_key_up", false);
+        sample->m_nLevel = static_cast<std::int32_t>(reader.Integer("level", kWordMin, kWordMax, 0));
+        reader.Finish();
         doc.AddSample(name, std::move(sample));
     }
 
     std::vector<CLayer*> added;
     for (std::size_t i = 0; i < layers.size(); ++i) {
-        std::string where = "layers[" + std::to_string(i) + "]";
-        const json& item = layers[i];
-        CheckMembers(item, {"name", "level", "transpose", "ignore_key_up", "comment", "keys"}, where);
-        std::string name = Text(item, "name", where, true);
+        JsonObjectReader reader(layers[i], Indexed("layers", i));
+        std::string name = reader.Name("name", std::nullopt);
         if (doc.FindLayer(name))
-            throw JsonError(where + ": the name " + Cp1252ToUtf8(name) + " is used twice");
+            throw JsonInputError(reader.Where("name") + ": the name " + Cp1252ToUtf8(name) +
+                                 " is used twice");
         auto layer = std::make_unique<CLayer>();
-        layer->m_nLevel = Word(item, "level", where);
-        layer->m_nTranspose = Word(item, "transpose", where);
-        layer->m_bIgnoreKeyUp = Flag(item, "ignore_key_up", false, where);
-        layer->m_strComment = Text(item, "comment", where, false);
+        layer->m_nLevel = static_cast<std::int32_t>(reader.Integer("level", kWordMin, kWordMax, 0));
+        layer->m_nTranspose = static_cast<std::int32_t>(reader.Integer("transpose", kWordMin, kWordMax, 0));
+        layer->m_bIgnoreKeyUp = Flag(reader, "ignore_key_up", false);
+        layer->m_strComment = reader.Name("comment", "");
+        reader.Array("keys"); // read with the key pairs below
+        reader.Finish();
         added.push_back(layer.get());
         doc.SetLayer(name, std::move(layer));
     }
 
     for (std::size_t i = 0; i < layers.size(); ++i) {
-        std::string where = "layers[" + std::to_string(i) + "]";
-        const json& keys = List(layers[i], "keys");
+        JsonObjectReader reader(layers[i], Indexed("layers", i));
+        const auto& keys = reader.Array("keys");
         for (std::size_t k = 0; k < keys.size(); ++k) {
-            std::string pair = where + ".keys[" + std::to_string(k) + "]";
-            const json& item = keys[k];
-            if (!item.is_array() || item.size() != 2)
-                throw JsonError(pair + ": not a [key, name] pair");
-            auto key = static_cast<std::uint16_t>(Integer(item[0], 0, kHighestKey, pair + ": the key"));
-            if (!item[1].is_string())
-                throw JsonError(pair + ": the name must be a string");
-            CSample* sample = doc.FindSample(FromUtf8(item[1].get<std::string>(), pair + ": the name"));
+            std::string where = Indexed(reader.Where("keys"), k);
+            const auto& pair = JsonArray(keys[k], where);
+            if (pair.size() != 2)
+                throw JsonInputError(where + ": expected a pair [key, name]");
+            auto key = static_cast<std::uint16_t>(JsonInteger(pair[0], where, 0, kHighestKey));
+            std::string name = JsonName(pair[1], where);
+            CSample* sample = doc.FindSample(name);
             if (!sample)
-                throw JsonError(pair + ": no sample entry is named " + item[1].get<std::string>());
+                throw JsonInputError(where + ": no sample entry is named " + Cp1252ToUtf8(name));
             if (added[i]->m_keys.Contains(key))
-                throw JsonError(pair + ": key " + std::to_string(key) + " is given twice");
+                throw JsonInputError(where + ": key " + std::to_string(key) + " is given twice");
             added[i]->m_keys.Set(key, sample);
         }
     }
-}
-} // namespace
-
-std::string LayerDocFromJson(const json& source, CLayerDoc& doc) {
-    try {
-        Fill(source, doc);
-    } catch (const JsonError& error) {
-        doc.DeleteContents();
-        return error.what();
-    }
-    return {};
 }

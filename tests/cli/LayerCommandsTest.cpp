@@ -83,9 +83,9 @@ TEST(LayerCommands, BuildRefusesWhatCannotBeStored) {
         {library(R"({"name":"F","level":32768})", ""), "-32768..32767"},
         {library(entry, layer("", R"(,"transpose":-32769)")), "-32768..32767"},
         {library(R"({"name":"\u0394"})", ""), "Windows-1252"},
-        {library(R"({"name":"F","pitch":1})", ""), "unknown field \"pitch\""},
-        {library(R"({"path":"f.wav"})", ""), "\"name\" is missing"},
-        {"{\"samples\":[", "parse error"},
+        {library(R"({"name":"F","pitch":1})", ""), "samples[0].pitch: not a field"},
+        {library(R"({"path":"f.wav"})", ""), "samples[0].name: missing"},
+        {"{\"samples\":[", "not valid JSON"},
     };
     for (const auto& [json, complaint] : cases) {
         SCOPED_TRACE(json);
