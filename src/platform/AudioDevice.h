@@ -92,13 +92,15 @@ public:
     // Whether some output accepts the format; nothing is opened.
     virtual WaveResult QueryFormat(const WaveFormat& format) = 0;
     virtual WaveResult Open(const WaveFormat& format, WaveCallback callback) = 0;
-    // Fails with kWaveStillPlaying while headers are queued.
+    // Fails with kWaveStillPlaying while headers are queued; waits for a completion function
+    // that is still running.
     virtual WaveResult Close() = 0;
     virtual WaveResult Prepare(WaveHeader& header) = 0;
     // Fails with kWaveStillPlaying while the header is queued.
     virtual WaveResult Unprepare(WaveHeader& header) = 0;
     virtual WaveResult Write(WaveHeader& header) = 0;
-    // The playing loop finishes its current pass, then the next header follows.
+    // The first queued header finishes its current pass (or plays once, if it has not started),
+    // then the next header follows.
     virtual WaveResult BreakLoop() = 0;
     virtual WaveResult Reset() = 0;
     virtual std::string ErrorText(WaveResult code) = 0;

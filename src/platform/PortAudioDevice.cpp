@@ -58,7 +58,7 @@ WaveResult PortAudioDevice::Initialize() {
     return m_initResult;
 }
 
-WaveResult PortAudioDevice::QueryFormat(const WaveFormat& format) {
+WaveResult PortAudioDevice::OutputParameters(const WaveFormat& format, PaStreamParameters& parameters) {
     if (WaveResult result = Initialize(); result != kWaveOk)
         return result;
     PaDeviceIndex output = Pa_GetDefaultOutputDevice();
@@ -67,28 +67,30 @@ WaveResult PortAudioDevice::QueryFormat(const WaveFormat& format) {
     if (format.nFormatTag != 1 || format.nBitsPerSample != 16 || format.nChannels < 1 ||
         format.nChannels > 2 || format.nBlockAlign != format.nChannels * 2 || format.nSamplesPerSec == 0)
         return kWaveBadFormat;
-    PaStreamParameters parameters{};
+    parameters = PaStreamParameters{};
     parameters.device = output;
     parameters.channelCount = format.nChannels;
     parameters.sampleFormat = paInt16;
     parameters.suggestedLatency = Pa_GetDeviceInfo(output)->defaultLowOutputLatency;
+    return kWaveOk;
+}
+
+WaveResult PortAudioDevice::QueryFormat(const WaveFormat& format) {
+    PaStreamParameters parameters;
+    if (WaveResult result = OutputParameters(format, parameters); result != kWaveOk)
+        return result;
     return Pa_IsFormatSupported(nullptr, &parameters, format.nSamplesPerSec);
 }
 
 WaveResult PortAudioDevice::Open(const WaveFormat& format, WaveCallback callback) {
-    if (WaveResult result = QueryFormat(format); result != kWaveOk)
-        return result;
     {
         std::lock_guard lock(m_mutex);
         if (m_bOpen)
             return kWaveAlreadyOpen;
     }
-    PaDeviceIndex output = Pa_GetDefaultOutputDevice();
-    PaStreamParameters parameters{};
-    parameters.device = output;
-    parameters.channelCount = format.nChannels;
-    parameters.sampleFormat = paInt16;
-    parameters.suggestedLatency = Pa_GetDeviceInfo(output)->defaultLowOutputLatency;
+    PaStreamParameters parameters;
+    if (WaveResult result = OutputParameters(format, parameters); result != kWaveOk)
+        return result;
 
     // The stream is not running yet: nothing else reads these.
     m_callback = std::move(callback);
@@ -124,11 +126,13 @@ WaveResult PortAudioDevice::Close() {
         return kWaveInCallback;
     PaStream* stream = nullptr;
     {
-        std::lock_guard lock(m_mutex);
+        std::unique_lock lock(m_mutex);
         if (!m_bOpen)
             return kWaveNotOpen;
-        if (!m_queue.empty() || m_nDelivering != 0)
+        if (!m_queue.empty())
             return kWaveStillPlaying;
+        // A header the stream has just finished may still be in the completion function.
+        m_idle.wait(lock, [this] { return m_nDelivering == 0; });
         m_bOpen = false;
         stream = static_cast<PaStream*>(m_pStream);
         m_pStream = nullptr;
@@ -169,7 +173,9 @@ WaveResult PortAudioDevice::BreakLoop() {
     std::lock_guard lock(m_mutex);
     if (!m_bOpen)
         return kWaveNotOpen;
-    m_nPassesLeft = std::min<std::uint32_t>(m_nPassesLeft, 1);
+    // The head header plays its current pass, or one pass if it has not started, and no more.
+    if (!m_queue.empty())
+        m_nPassesLeft = 1;
     return kWaveOk;
 }
 

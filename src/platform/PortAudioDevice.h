@@ -7,6 +7,8 @@
 #include <deque>
 #include <mutex>
 
+struct PaStreamParameters;
+
 // The wave-out device over PortAudio's default output: a callback stream that plays the queued
 // headers back to back and outputs silence when the queue is empty.
 //
@@ -36,6 +38,8 @@ public:
 
 private:
     WaveResult Initialize();
+    // PortAudio's parameters for the default output in the format, or why there are none.
+    WaveResult OutputParameters(const WaveFormat& format, PaStreamParameters& parameters);
     // Hands one finished header to the completion function with the lock released.
     void Deliver(std::unique_lock<std::mutex>& lock, WaveHeader* header);
     bool InCompletion() const;
