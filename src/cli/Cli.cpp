@@ -10,6 +10,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     CLI::App app{"wloe-cli: the Wavelith Object Editor's document operations, headless", "wloe-cli"};
     app.require_subcommand(1);
     AddPitchCommands(app, context);
+    AddSampleCommands(app, context);
 
     // CLI11 parses a reversed argument list.
     std::vector<std::string> reversed(args.rbegin(), args.rend());

@@ -1,0 +1,223 @@
+// wloe-cli commands on sample files: info, convert, and edit (a chain of document operations).
+#include "cli/CliContext.h"
+#include "sample/SampleDoc.h"
+
+#include <climits>
+#include <cmath>
+#include <map>
+#include <memory>
+#include <ostream>
+#include <vector>
+
+namespace {
+// One operation of an edit chain, its arguments already checked. False ends the chain.
+using EditAction = std::function<bool(CSampleDoc& doc, CliContext& context)>;
+
+struct EditOperation {
+    std::vector<const char*> argNames;
+    std::function<EditAction(const std::vector<std::string>& args)> make;
+};
+
+std::uint32_t ParseFrame(const std::string& text, const char* what) {
+    long long value = ParseInteger(text, what);
+    if (value < 0 || value > 0xFFFFFFFFLL)
+        throw CliUsageError(std::string(what) + ": not a frame position: " + text);
+    return static_cast<std::uint32_t>(value);
+}
+
+int ParseInt(const std::string& text, const char* what) {
+    long long value = ParseInteger(text, what);
+    if (value < INT_MIN || value > INT_MAX)
+        throw CliUsageError(std::string(what) + ": out of range: " + text);
+    return static_cast<int>(value);
+}
+
+double ParseFinite(const std::string& text, const char* what) {
+    double value = ParseReal(text, what);
+    if (!std::isfinite(value))
+        throw CliUsageError(std::string(what) + ": not a finite number: " + text);
+    return value;
+}
+
+EditOperation PointOperation(PointResult (CSampleDoc::*rule)(std::uint32_t)) {
+    return {{"P"}, [rule](const std::vector<std::string>& args) -> EditAction {
+                std::uint32_t p = ParseFrame(args[0], "P");
+                return [rule, p](CSampleDoc& doc, CliContext& context) {
+                    PointResult result = (doc.*rule)(p);
+                    if (result == PointResult::Beyond)
+                        context.err << "Position " << p << " lies beyond the sample (" << doc.m_nFrames
+                                    << " frames)\n";
+                    return result == PointResult::Changed;
+                };
+            }};
+}
+
+EditOperation RangeOperation(void (CSampleDoc::*setter)(std::uint32_t, std::uint32_t)) {
+    return {{"A", "N"}, [setter](const std::vector<std::string>& args) -> EditAction {
+                std::uint32_t start = ParseFrame(args[0], "A");
+                std::uint32_t length = ParseFrame(args[1], "N");
+                return [setter, start, length](CSampleDoc& doc, CliContext&) {
+                    (doc.*setter)(start, length);
+                    return true;
+                };
+            }};
+}
+
+EditOperation CommandOperation(void (CSampleDoc::*command)()) {
+    return {{}, [command](const std::vector<std::string>&) -> EditAction {
+                return [command](CSampleDoc& doc, CliContext&) {
+                    (doc.*command)();
+                    return true;
+                };
+            }};
+}
+
+// The operations of `edit`, by name.
+const std::map<std::string, EditOperation>& EditOperations() {
+    static const std::map<std::string, EditOperation> operations{
+        {"start", PointOperation(&CSampleDoc::SetSampleStart)},
+        {"stop", PointOperation(&CSampleDoc::SetSampleStop)},
+        {"loop-start", PointOperation(&CSampleDoc::SetLoopStart)},
+        {"loop-end", PointOperation(&CSampleDoc::SetLoopEnd)},
+        {"sample-range", RangeOperation(&CSampleDoc::SetSampleRange)},
+        {"loop-range", RangeOperation(&CSampleDoc::SetLoopRange)},
+        {"selection", RangeOperation(&CSampleDoc::SetSelection)},
+        {"clear-points", CommandOperation(&CSampleDoc::OnClearPoints)},
+        {"clear-loop", CommandOperation(&CSampleDoc::OnClearLoop)},
+        {"truncate",
+         {{},
+          [](const std::vector<std::string>&) -> EditAction {
+              return [](CSampleDoc& doc, CliContext&) { return doc.OnTruncate(); };
+          }}},
+        {"pitch",
+         {{"HZ"},
+          [](const std::vector<std::string>& args) -> EditAction {
+              double hz = ParseFinite(args[0], "HZ");
+              if (hz < 0)
+                  throw CliUsageError("HZ: not a pitch: " + args[0]);
+              return [hz](CSampleDoc& doc, CliContext&) {
+                  doc.SetPitch(hz);
+                  return true;
+              };
+          }}},
+        {"pitch-parts",
+         {{"OCTAVE", "NOTE", "CENTS"},
+          [](const std::vector<std::string>& args) -> EditAction {
+              int octave = ParseInt(args[0], "OCTAVE");
+              int note = ParseInt(args[1], "NOTE");
+              double cents = ParseFinite(args[2], "CENTS");
+              return [octave, note, cents](CSampleDoc& doc, CliContext&) {
+                  doc.SetPitchFromParts(octave, note, cents);
+                  return true;
+              };
+          }}},
+        {"compensate",
+         {{"0|1"},
+          [](const std::vector<std::string>& args) -> EditAction {
+              if (args[0] != "0" && args[0] != "1")
+                  throw CliUsageError("compensate: expected 0 or 1: " + args[0]);
+              bool on = args[0] == "1";
+              return [on](CSampleDoc& doc, CliContext&) {
+                  doc.SetCompensate(on);
+                  return true;
+              };
+          }}},
+    };
+    return operations;
+}
+
+// Checks the whole chain before anything is opened, so a usage error changes nothing.
+std::vector<EditAction> ParseEditChain(const std::vector<std::string>& words) {
+    std::vector<EditAction> chain;
+    for (std::size_t i = 0; i < words.size();) {
+        auto found = EditOperations().find(words[i]);
+        if (found == EditOperations().end())
+            throw CliUsageError("edit: unknown operation: " + words[i]);
+        const EditOperation& operation = found->second;
+        std::size_t count = operation.argNames.size();
+        if (words.size() - i - 1 < count)
+            throw CliUsageError("edit: " + words[i] + " needs " + std::to_string(count) + " value(s)");
+        std::vector<std::string> args(words.begin() + static_cast<std::ptrdiff_t>(i + 1),
+                                      words.begin() + static_cast<std::ptrdiff_t>(i + 1 + count));
+        chain.push_back(operation.make(args));
+        i += 1 + count;
+    }
+    return chain;
+}
+
+nlohmann::json SampleInfoJson(const CSampleDoc& doc) {
+    return {
+        {"frames", doc.m_nFrames},
+        {"rate", doc.m_nRate},
+        {"stereo", doc.m_bStereo},
+        {"start", doc.m_nStart},
+        {"length", doc.m_nLength},
+        {"loop_start", doc.m_nLoopStart},
+        {"loop_length", doc.m_nLoopLength},
+        {"pitch", doc.m_dPitch},
+        {"loop_pitch", doc.m_dLoopPitch},
+        {"compensate", doc.m_bCompensate},
+        {"pitch_text", CSampleDoc::PitchText(doc.m_dPitch)},
+    };
+}
+} // namespace
+
+void AddSampleCommands(CLI::App& app, CliContext& context) {
+    {
+        CLI::App* info =
+            app.add_subcommand("info", "Print a sample file's frames, rate, points and pitch as JSON");
+        auto file = std::make_shared<std::string>();
+        info->add_option("FILE", *file, "A .wav file, or a sample archive of any other extension")
+            ->required();
+        info->callback([&context, file] {
+            context.Run([&](ConsoleUi&) {
+                CSampleDoc doc;
+                if (!doc.OnOpenDocument(*file))
+                    return false;
+                context.PrintJson(SampleInfoJson(doc));
+                return true;
+            });
+        });
+    }
+    {
+        CLI::App* convert = app.add_subcommand(
+            "convert", "Read a sample file and write it in the form OUT's extension names");
+        auto in = std::make_shared<std::string>();
+        auto out = std::make_shared<std::string>();
+        convert->add_option("IN", *in, "The sample file to read")->required();
+        convert->add_option("OUT", *out, "The file to write (.wav, or the archive form)")->required();
+        convert->callback([&context, in, out] {
+            context.Run([&](ConsoleUi&) {
+                CSampleDoc doc;
+                return doc.OnOpenDocument(*in) && doc.OnSaveDocument(*out);
+            });
+        });
+    }
+    {
+        CLI::App* edit = app.add_subcommand(
+            "edit",
+            "Apply operations to a sample in order and write it: start P, stop P, loop-start P, loop-end P, "
+            "sample-range A N, loop-range A N, selection A N, clear-points, clear-loop, truncate, "
+            "pitch HZ, pitch-parts OCTAVE NOTE CENTS, compensate 0|1");
+        auto in = std::make_shared<std::string>();
+        auto out = std::make_shared<std::string>();
+        auto words = std::make_shared<std::vector<std::string>>();
+        edit->add_option("IN", *in, "The sample file to edit")->required();
+        edit->add_option("OP", *words, "Operations and their values")->required();
+        edit->add_option("-o,--output", *out, "Where to write the result (IN itself when absent)");
+        edit->add_flag("--yes", context.answerYes, "Answer Yes/OK to every question");
+        edit->callback([&context, in, out, words] {
+            std::vector<EditAction> chain = ParseEditChain(*words);
+            context.Run([&](ConsoleUi&) {
+                CSampleDoc doc;
+                if (!doc.OnOpenDocument(*in))
+                    return false;
+                doc.SetPathName(*in);
+                for (const EditAction& action : chain)
+                    if (!action(doc, context))
+                        return false;
+                return doc.OnSaveDocument(out->empty() ? *in : *out);
+            });
+        });
+    }
+}

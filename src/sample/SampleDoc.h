@@ -1,0 +1,127 @@
+#pragma once
+
+#include "docview/Document.h"
+#include "sample/PitchNames.h"
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+class CRiffSource;
+
+// The commands a sample document answers, for menus, toolbars and status-bar prompts.
+enum class SampleCommand {
+    Normalize,
+    NormalizeIndependently,
+    ClearPoints,
+    ClearLoop,
+    Truncate,
+    SwapChannels,
+    RemixStereo,
+    ReduceToMono,
+    Resample,
+    Synthesize,
+    Reopen,
+};
+
+struct SampleCommandInfo {
+    SampleCommand command;
+    const char* menuText; // with the "&" of its mnemonic
+    const char* prompt;   // the status-bar text
+};
+
+// What a point rule did: moved the points, only beeped (the position lies beyond the sample), or
+// refused with a message.
+enum class PointResult { Changed, Beyond, Refused };
+
+// One sample of 16-bit PCM audio, mono or stereo, with its pitch, sample start and stop, loop and
+// the selection that the wave views display. Its files are RIFF WAVE (".wav", with our "vElO"
+// information chunk) or, for any other extension, the document's archive form.
+class CSampleDoc : public CDocument {
+public:
+    // Views told that only the pitch changed get this hint.
+    static constexpr long kPitchChangedHint = 99999;
+
+    CSampleDoc();
+    ~CSampleDoc() override;
+
+    bool OnNewDocument() override;
+    bool OnOpenDocument(const std::string& path) override;
+    bool OnSaveDocument(const std::string& path) override;
+    void Serialize(CObjectArchive& ar) override;
+    void DeleteContents() override;
+
+    bool ReadWav(const std::string& path);
+    // The reader itself, over any source of bytes.
+    bool ReadWav(CRiffSource& source);
+    // An empty path asks for one first.
+    bool WriteWav(const std::string& path);
+
+    // Loads a sample file of either form for another document; says why when it cannot.
+    bool LoadSample(const std::string& path);
+
+    void ClearData();
+    // Takes over `frames` frames of audio (interleaved when stereo); the points start afresh.
+    void SetData(std::unique_ptr<std::int16_t[]> buffer, std::uint32_t frames, std::uint32_t rate);
+
+    PointResult SetSampleStart(std::uint32_t p);
+    PointResult SetSampleStop(std::uint32_t p);
+    PointResult SetLoopStart(std::uint32_t p);
+    PointResult SetLoopEnd(std::uint32_t p);
+
+    void SetSampleRange(std::uint32_t start, std::uint32_t length);
+    void SetLoopRange(std::uint32_t start, std::uint32_t length);
+    void SetSelection(std::uint32_t start, std::uint32_t length);
+    void ShiftSelection(std::int64_t dStart, std::int64_t dLength);
+    void ShiftLoop(std::int64_t dStart, std::int64_t dLength);
+
+    // Cents between the rate at which the loop repeats and the pitch; false (and no loop pitch)
+    // when there is no loop or they lie more than 200 cents apart.
+    bool LoopPitchOffset(int* cents = nullptr);
+
+    void SetPitch(double hz);
+    void SetPitchFromParts(int octave, int note, double cents);
+    void SetCompensate(bool compensate);
+    static std::string PitchText(double hz) { return ::PitchText(hz); }
+
+    void OnClearPoints();
+    void OnClearLoop();
+    // False when the shorter buffer could not be had; the audio is then unchanged.
+    bool OnTruncate();
+    bool OnReopen();
+
+    static std::span<const SampleCommandInfo> Commands();
+    static const SampleCommandInfo& CommandInfo(SampleCommand command);
+    bool IsCommandEnabled(SampleCommand command) const;
+
+    int Channels() const { return m_bStereo ? 2 : 1; }
+    // Samples in the buffer: frames times channels.
+    std::size_t SampleCount() const { return static_cast<std::size_t>(m_nFrames) * Channels(); }
+    // The stop point; with no stop point set, the end of the audio.
+    std::uint64_t StopPoint() const;
+
+    std::uint32_t m_nFrames = 0;
+    std::unique_ptr<std::int16_t[]> m_pData; // interleaved left, right when stereo
+    std::uint32_t m_nRate = 0;
+    std::uint32_t m_nStart = 0;
+    std::uint32_t m_nLength = 0; // 0: no stop point
+    std::uint32_t m_nLoopStart = 0;
+    std::uint32_t m_nLoopLength = 0; // 0: no loop
+    std::uint32_t m_nSelStart = 0;
+    std::uint32_t m_nSelLength = 0;
+    bool m_bStereo = false;
+    double m_dPitch = 0;
+    double m_dLoopPitch = 0;
+    bool m_bCompensate = false;
+
+private:
+    // Keeps every point inside the audio, whatever a file said.
+    void FitPointsToAudio();
+    // The largest start the range setters allow.
+    std::uint32_t LastRangeStart() const { return m_nFrames >= 2 ? m_nFrames - 2 : 0; }
+    void HoldLoopInSampleRange();
+};
+
+// Whether a path names the WAVE form: its last four characters, upper-cased, are ".WAV".
+bool IsWavPath(const std::string& path);
