@@ -41,3 +41,4 @@ double ParseReal(const std::string& text, const std::string& what);
 // The command groups; each adds its subcommands to the application.
 void AddPitchCommands(CLI::App& app, CliContext& context);
 void AddSampleCommands(CLI::App& app, CliContext& context);
+void AddPlayCommands(CLI::App& app, CliContext& context);

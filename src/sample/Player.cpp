@@ -3,6 +3,7 @@
 #include "platform/DialogValidation.h"
 #include "platform/Settings.h"
 #include "platform/Ui.h"
+#include "sample/SampleDoc.h"
 
 #include <algorithm>
 #include <limits>
@@ -159,6 +160,20 @@ const std::int16_t* FrameAt(const PlaySource& source, std::uint32_t frame) {
 }
 } // namespace
 
+PlaySource PlaySourceOf(const CSampleDoc& doc) {
+    PlaySource source;
+    source.pSamples = doc.m_pData.get();
+    source.nFrames = doc.m_pData ? doc.m_nFrames : 0;
+    source.bStereo = doc.m_bStereo;
+    source.nStart = doc.m_nStart;
+    // A length of 0 means no stop point, not nothing to play.
+    std::uint64_t stop = doc.StopPoint();
+    source.nLength = stop > doc.m_nStart ? static_cast<std::uint32_t>(stop - doc.m_nStart) : 0;
+    source.nLoopStart = doc.m_nLoopStart;
+    source.nLoopLength = doc.m_nLoopLength;
+    return source;
+}
+
 bool PlayerOpen(bool stereo, std::uint32_t rate) {
     ShowDeferredMessage();
     std::uint32_t minLoopPlay = ReadMinLoopPlay();
@@ -222,6 +237,10 @@ bool PlayerPlay(const PlaySource& source) {
     return Conclude(outcome);
 }
 
+bool PlayerPlay(const CSampleDoc& doc) {
+    return PlayerPlay(PlaySourceOf(doc));
+}
+
 bool PlayerLoopPlay(const PlaySource& source) {
     if (source.nLoopLength == 0)
         return PlayerPlay(source);
@@ -247,6 +266,10 @@ bool PlayerLoopPlay(const PlaySource& source) {
         }
     }
     return Conclude(outcome);
+}
+
+bool PlayerLoopPlay(const CSampleDoc& doc) {
+    return PlayerLoopPlay(PlaySourceOf(doc));
 }
 
 void PlayerStop() {

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+class CSampleDoc;
+
 // What the player reads of a sample: its audio, in place, and the points that say what plays.
 // The audio must stay alive and unchanged until the player is stopped.
 struct PlaySource {
@@ -18,6 +20,9 @@ struct PlaySource {
 
     std::uint32_t Channels() const { return bStereo ? 2 : 1; }
 };
+
+// A sample document's audio and points. A sample without a stop point plays to the end of its audio.
+PlaySource PlaySourceOf(const CSampleDoc& doc);
 
 // The process-wide player: at most two buffers queued on the wave-out device, a playing loop
 // re-queued from the device's completion notices. Call from the user-interface thread; the
@@ -37,9 +42,11 @@ void PlayerClose();
 bool PlayerWrite(const std::int16_t* samples, std::size_t count, bool loop);
 // Plays the sample from its start for its length, once.
 bool PlayerPlay(const PlaySource& source);
+bool PlayerPlay(const CSampleDoc& doc);
 // Plays from the sample start to the loop start once, then the loop until stopped; a sample
 // without a loop plays as PlayerPlay.
 bool PlayerLoopPlay(const PlaySource& source);
+bool PlayerLoopPlay(const CSampleDoc& doc);
 // Ends any playing loop, stops the device and closes it.
 void PlayerStop();
 // The completion function handed to the device.

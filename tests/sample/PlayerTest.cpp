@@ -3,11 +3,13 @@
 #include "platform/FakeAudioDevice.h"
 #include "platform/ScriptedUi.h"
 #include "platform/Settings.h"
+#include "sample/SampleDoc.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -452,6 +454,65 @@ TEST_F(PlayerTest, RangeOutsideTheAudioIsRefused) {
     std::vector<std::int16_t> none;
     EXPECT_TRUE(PlayerPlay(Source(none, false, 0, 0, 0, 0)));
     EXPECT_EQ(device.QueuedCount(), 2u);
+}
+
+// A document holding `frames` frames of distinct samples.
+void FillDocument(CSampleDoc& doc, std::uint32_t frames, bool stereo) {
+    auto audio = Audio(frames, stereo);
+    auto buffer = std::make_unique<std::int16_t[]>(audio.size());
+    std::copy(audio.begin(), audio.end(), buffer.get());
+    doc.m_bStereo = stereo;
+    doc.SetData(std::move(buffer), frames, 44100);
+}
+
+TEST_F(PlayerTest, DocumentPlaysInPlaceFromItsPoints) {
+    CSampleDoc doc;
+    FillDocument(doc, 1000, true);
+    doc.SetSampleRange(100, 300);
+    doc.SetLoopRange(200, 50);
+    const std::int16_t* data = doc.m_pData.get();
+
+    Open(true);
+    ASSERT_TRUE(PlayerPlay(doc));
+    auto queued = device.Queued();
+    ASSERT_EQ(queued.size(), 1u);
+    EXPECT_EQ(queued[0].pData, data + 200);
+    EXPECT_EQ(queued[0].nBytes, 300u * 4);
+
+    Open(true);
+    ASSERT_TRUE(PlayerLoopPlay(doc));
+    queued = device.Queued();
+    ASSERT_EQ(queued.size(), 2u);
+    EXPECT_EQ(queued[0].pData, data + 200);
+    EXPECT_EQ(queued[0].nBytes, 100u * 4);
+    EXPECT_EQ(queued[1].pData, data + 400);
+    EXPECT_EQ(queued[1].nBytes, 50u * 4);
+    EXPECT_EQ(queued[1].nLoops, 300u / 100 + 1);
+    ASSERT_TRUE(device.CompleteOldest());
+    EXPECT_EQ(device.Queued()[1].pData, data + 400);
+}
+
+TEST_F(PlayerTest, DocumentWithoutStopPointPlaysToTheEndOfItsAudio) {
+    CSampleDoc doc;
+    FillDocument(doc, 800, false);
+    ASSERT_EQ(doc.m_nLength, 0u);
+    doc.m_nStart = 50;
+    Open(false);
+    ASSERT_TRUE(PlayerPlay(doc));
+    auto queued = device.Queued();
+    ASSERT_EQ(queued.size(), 1u);
+    EXPECT_EQ(queued[0].pData, doc.m_pData.get() + 50);
+    EXPECT_EQ(queued[0].nBytes, 750u * 2);
+}
+
+TEST_F(PlayerTest, EmptyDocumentQueuesAnEmptyBuffer) {
+    CSampleDoc doc;
+    Open(false);
+    ASSERT_TRUE(PlayerPlay(doc));
+    auto queued = device.Queued();
+    ASSERT_EQ(queued.size(), 1u);
+    EXPECT_EQ(queued[0].nBytes, 0u);
+    EXPECT_TRUE(ui.Messages().empty());
 }
 
 } // namespace

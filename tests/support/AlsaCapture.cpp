@@ -44,12 +44,16 @@ std::vector<std::int16_t> AlsaCapture::Samples() const {
     return samples;
 }
 
+std::size_t AlsaCapture::Size() const {
+    std::error_code error;
+    std::uintmax_t bytes = std::filesystem::file_size(m_strPath, error);
+    return error ? 0 : static_cast<std::size_t>(bytes / 2);
+}
+
 bool AlsaCapture::WaitForSize(std::size_t samples, double seconds) const {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     for (;;) {
-        std::error_code error;
-        std::uintmax_t bytes = std::filesystem::file_size(m_strPath, error);
-        if (!error && bytes >= samples * 2)
+        if (Size() >= samples)
             return true;
         if (std::chrono::steady_clock::now() >= deadline)
             return false;

@@ -16,6 +16,8 @@ public:
     const std::string& Path() const { return m_strPath; }
     // The 16-bit samples captured so far (none before the first stream opens).
     std::vector<std::int16_t> Samples() const;
+    // The number of samples captured so far, without reading them.
+    std::size_t Size() const;
     // Waits until the capture holds at least `samples` samples or `seconds` pass; whether it does.
     bool WaitForSize(std::size_t samples, double seconds) const;
 
