@@ -76,28 +76,6 @@ TEST_F(PlayerPlaybackTest, ShortLoopReachesTheCardRepeatedUpToTheMinimum) {
     EXPECT_TRUE(SilentFrom(captured, at)) << "more than 1000 / 100 + 1 passes";
 }
 
-TEST_F(PlayerPlaybackTest, PlayReachesTheCardOnce) {
-    auto audio = Tone(2 * 700, 11);
-    PlaySource source;
-    source.pSamples = audio.data();
-    source.nFrames = 700;
-    source.bStereo = true;
-    source.nStart = 100;
-    source.nLength = 500;
-    source.nLoopStart = 200;
-    source.nLoopLength = 100;
-    PlayerStop();
-    ASSERT_TRUE(PlayerOpen(true, 22050));
-    ASSERT_TRUE(PlayerPlay(source));
-    ASSERT_TRUE(WaitUntilPlayed());
-    PlayerStop();
-
-    auto captured = capture.Samples();
-    std::size_t at = FirstSound(captured);
-    EXPECT_TRUE(Matches(captured, at, audio.data() + 200, 1000));
-    EXPECT_TRUE(SilentFrom(captured, at + 1000));
-}
-
 TEST_F(PlayerPlaybackTest, LoopPlayRepeatsTheLoopWithoutGapsUntilStopped) {
     settings.SetString("General", "MinLoopPlay", "1000");
     auto audio = Tone(2 * 300, 7);
