@@ -15,6 +15,18 @@ void CliContext::PrintJson(const nlohmann::json& value) {
     out << value.dump() << '\n';
 }
 
+void CliContext::PrintJson(const nlohmann::ordered_json& value) {
+    out << value.dump() << '\n';
+}
+
+CLI::App* CommandGroup(CLI::App& app, const std::string& name, const std::string& help) {
+    for (CLI::App* group : app.get_subcommands([&](CLI::App* sub) { return sub->get_name() == name; }))
+        return group;
+    CLI::App* group = app.add_subcommand(name, help);
+    group->require_subcommand(1);
+    return group;
+}
+
 long long ParseInteger(const std::string& text, const std::string& what) {
     long long value = 0;
     const char* end = text.data() + text.size();

@@ -26,6 +26,7 @@ struct CliContext {
 
     // Prints one JSON value on its own line.
     void PrintJson(const nlohmann::json& value);
+    void PrintJson(const nlohmann::ordered_json& value);
 };
 
 // A command line whose values make no sense: exit status 2.
@@ -38,7 +39,12 @@ public:
 long long ParseInteger(const std::string& text, const std::string& what);
 double ParseReal(const std::string& text, const std::string& what);
 
+// A group of commands that several command files add to (such as "report"), made by the first
+// that asks for it.
+CLI::App* CommandGroup(CLI::App& app, const std::string& name, const std::string& help);
+
 // The command groups; each adds its subcommands to the application.
 void AddPitchCommands(CLI::App& app, CliContext& context);
 void AddSampleCommands(CLI::App& app, CliContext& context);
 void AddPlayCommands(CLI::App& app, CliContext& context);
+void AddDocumentCommands(CLI::App& app, CliContext& context);

@@ -111,6 +111,13 @@ const std::map<std::string, EditOperation>& EditOperations() {
                   return true;
               };
           }}},
+        {"guess-pitch",
+         {{"START", "LENGTH"},
+          [](const std::vector<std::string>& args) -> EditAction {
+              std::uint32_t start = ParseFrame(args[0], "START");
+              std::uint32_t length = ParseFrame(args[1], "LENGTH");
+              return [start, length](CSampleDoc& doc, CliContext&) { return doc.GuessPitch(start, length); };
+          }}},
         {"compensate",
          {{"0|1"},
           [](const std::vector<std::string>& args) -> EditAction {
@@ -198,7 +205,7 @@ void AddSampleCommands(CLI::App& app, CliContext& context) {
             "edit",
             "Apply operations to a sample in order and write it: start P, stop P, loop-start P, loop-end P, "
             "sample-range A N, loop-range A N, selection A N, clear-points, clear-loop, truncate, "
-            "pitch HZ, pitch-parts OCTAVE NOTE CENTS, compensate 0|1");
+            "pitch HZ, pitch-parts OCTAVE NOTE CENTS, compensate 0|1, guess-pitch START LENGTH");
         auto in = std::make_shared<std::string>();
         auto out = std::make_shared<std::string>();
         auto words = std::make_shared<std::vector<std::string>>();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/DialogAnswers.h"
 #include "platform/Ui.h"
 
 #include <iosfwd>
@@ -20,11 +21,18 @@ public:
     void EndBusy() override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
 
+    // The values of the dialogs the command will ask for, taken from its command line; a dialog
+    // with nothing queued is cancelled.
+    template <class T> void QueueDialog(std::optional<T> answer) { m_dialogs.Queue(std::move(answer)); }
+
     // How many messages were shown: a command that showed one has failed or been refused.
     int MessageCount() const { return m_nMessages; }
     int BeepCount() const { return m_nBeeps; }
 
 private:
+    template <class T> std::optional<T> NextDialog() { return m_dialogs.Take<T>().value_or(std::nullopt); }
+
+    DialogAnswers m_dialogs;
     bool m_bAnswerYes;
     std::ostream& m_err;
     int m_nMessages = 0;

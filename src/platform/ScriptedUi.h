@@ -1,12 +1,11 @@
 #pragma once
 
+#include "platform/DialogAnswers.h"
 #include "platform/Ui.h"
 
-#include <any>
 #include <deque>
 #include <stdexcept>
 #include <string>
-#include <typeinfo>
 #include <vector>
 
 // A prompt that the script did not expect: the test that caused it fails.
@@ -29,9 +28,7 @@ public:
     void QueueAnswer(Answer answer) { m_answers.push_back(answer); }
 
     // Queues the result of the next typed dialog request of type T (nothing = Cancel).
-    template <class T> void QueueDialog(std::optional<T> result) {
-        m_dialogs.emplace_back(std::move(result));
-    }
+    template <class T> void QueueDialog(std::optional<T> result) { m_dialogs.Queue(std::move(result)); }
 
     const std::vector<Event>& Events() const { return m_events; }
     std::vector<std::string> Messages() const;
@@ -40,7 +37,7 @@ public:
     int BusyCount() const { return m_nBusy; }
     int BusyDepth() const { return m_nBusyDepth; }
     double LastProgress() const { return m_dLastProgress; }
-    bool AllAnswersUsed() const { return m_answers.empty() && m_dialogs.empty(); }
+    bool AllAnswersUsed() const { return m_answers.empty() && m_dialogs.Empty(); }
 
     void Message(const std::string& text, MessageIcon icon) override;
     Answer Ask(const std::string& text, AskButtons buttons, MessageIcon icon) override;
@@ -52,19 +49,15 @@ public:
 
 protected:
     template <class T> std::optional<T> NextDialog(const char* what) {
-        if (m_dialogs.empty())
+        std::optional<std::optional<T>> answer = m_dialogs.Take<T>();
+        if (!answer)
             throw UnexpectedPrompt(std::string("unexpected dialog: ") + what);
-        auto* result = std::any_cast<std::optional<T>>(&m_dialogs.front());
-        if (!result)
-            throw UnexpectedPrompt(std::string("queued dialog answer is not for ") + what);
-        std::optional<T> value = std::move(*result);
-        m_dialogs.pop_front();
-        return value;
+        return *answer;
     }
 
 private:
     std::deque<Answer> m_answers;
-    std::deque<std::any> m_dialogs;
+    DialogAnswers m_dialogs;
     std::vector<Event> m_events;
     int m_nBusy = 0;
     int m_nBusyDepth = 0;

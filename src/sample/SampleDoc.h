@@ -91,6 +91,10 @@ public:
     bool OnTruncate();
     bool OnReopen();
 
+    // "G&uess pitch": estimates the pitch over the marked range and offers to store it. False when no
+    // estimate could be made (its message shown); declining the offer is not a failure.
+    bool GuessPitch(std::uint32_t markStart, std::uint32_t markLength);
+
     static std::span<const SampleCommandInfo> Commands();
     static const SampleCommandInfo& CommandInfo(SampleCommand command);
     bool IsCommandEnabled(SampleCommand command) const;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cmath>
 #include <filesystem>
 #include <sstream>
 
@@ -105,4 +106,27 @@ TEST_F(SampleCommands, UsageErrorsExitWithTwoBeforeTouchingAnything) {
                              "info", "convert IN", "edit IN clear-points --bogus"})
         EXPECT_EQ(Run(line).exitCode, 2) << line;
     EXPECT_EQ(FileBytes(in), original);
+}
+
+TEST(SampleGuessPitchCommand, AppliesTheEstimateOnlyWithYes) {
+    TempDir dir;
+    std::string tone = dir.File("tone.wav");
+    std::vector<std::int16_t> audio(22050);
+    for (std::size_t i = 0; i < audio.size(); ++i)
+        audio[i] =
+            static_cast<std::int16_t>(10000 * std::sin(2 * M_PI * 330 * static_cast<double>(i) / 44100));
+    WavBuilder().Fmt(1, 44100).Data(audio).WriteTo(tone);
+
+    CliResult declined = RunWloeCli({"edit", tone, "guess-pitch", "0", "8820"});
+    EXPECT_EQ(declined.exitCode, 0) << declined.err;
+    EXPECT_EQ(declined.err.rfind("The estimated pitch is E 4 ", 0), 0u) << declined.err;
+    EXPECT_EQ(nlohmann::json::parse(RunWloeCli({"info", tone}).out)["pitch"], 440.0);
+
+    CliResult accepted = RunWloeCli({"edit", tone, "--yes", "guess-pitch", "0", "8820"});
+    EXPECT_EQ(accepted.exitCode, 0) << accepted.err;
+    double pitch = nlohmann::json::parse(RunWloeCli({"info", tone}).out)["pitch"];
+    EXPECT_NEAR(1200 * std::log2(pitch / 330), 0, 5);
+
+    CliResult refused = RunWloeCli({"edit", tone, "--yes", "guess-pitch", "21000", "100"});
+    EXPECT_EQ(refused.exitCode, 1);
 }
