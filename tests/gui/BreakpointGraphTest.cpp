@@ -38,8 +38,7 @@ private:
         graph = new CBreakpointGraph;
         notices.clear();
         QVERIFY(graph->Attach(dialog.get(), "envelopeGraph", [this](int kind, std::uint32_t value) {
-            notices
-                << QStringLiteral("%1:%2,%3").arg(kind).arg(Model::PointX(value)).arg(Model::PointY(value));
+            notices << QStringLiteral("%1:%2,%3").arg(kind).arg(PackedX(value)).arg(PackedY(value));
         }));
         graph->SetXRange(0, 100, 0);
         graph->SetYRange(0, 100, 0);

@@ -31,8 +31,8 @@ public:
     void SetPoint(int index, std::int32_t x, std::int32_t y);
     // Packed as the model packs them: unpack with CBreakpointGraphModel::PointX / PointY.
     const std::vector<std::uint32_t>& GetPoints() const { return m_model.GetPoints(); }
-    std::int32_t GetPointX(int index) const { return CBreakpointGraphModel::PointX(m_model.GetPoint(index)); }
-    std::int32_t GetPointY(int index) const { return CBreakpointGraphModel::PointY(m_model.GetPoint(index)); }
+    std::int32_t GetPointX(int index) const { return PackedX(m_model.GetPoint(index)); }
+    std::int32_t GetPointY(int index) const { return PackedY(m_model.GetPoint(index)); }
     void SetMaxPoints(int maxPoints) { m_model.SetMaxPoints(maxPoints); }
 
     const CBreakpointGraphModel& Model() const { return m_model; }

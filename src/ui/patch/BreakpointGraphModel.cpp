@@ -62,7 +62,7 @@ void CBreakpointGraphModel::SetPoint(int index, std::int32_t x, std::int32_t y) 
 }
 
 SurfacePoint CBreakpointGraphModel::PixelOf(std::uint32_t point) const {
-    return LogicalToDevice(GetMapping(), {PointX(point), PointY(point)});
+    return LogicalToDevice(GetMapping(), {PackedX(point), PackedY(point)});
 }
 
 SurfaceRect CBreakpointGraphModel::HandleOf(std::uint32_t point) const {
@@ -103,10 +103,10 @@ bool CBreakpointGraphModel::OnLeftButtonDown(SurfacePoint pixel) {
     } else {
         SurfacePoint logical = DeviceToLogical(GetMapping(), pixel);
         std::uint32_t point = PackPoint(logical.x, logical.y);
-        std::int32_t x = PointX(point);
+        std::int32_t x = PackedX(point);
         std::size_t place = m_points.size();
         for (std::size_t i = 0; i < m_points.size(); ++i) {
-            std::int32_t existing = PointX(m_points[i]);
+            std::int32_t existing = PackedX(m_points[i]);
             if (existing == x)
                 return false;
             if (existing > x) {
@@ -138,19 +138,19 @@ bool CBreakpointGraphModel::OnPointerMove(SurfacePoint pixel) {
     if (selected) {
         std::uint32_t current = m_points[static_cast<std::size_t>(i)];
         if (m_bFineX)
-            x = std::int64_t{PointX(current)} + (pixel.x - m_lastPixel.x);
+            x = std::int64_t{PackedX(current)} + (pixel.x - m_lastPixel.x);
         if (m_bFineY)
-            y = std::int64_t{PointY(current)} + (m_lastPixel.y - pixel.y);
+            y = std::int64_t{PackedY(current)} + (m_lastPixel.y - pixel.y);
     }
     m_lastPixel = pixel;
 
     if (selected) {
         if (i == 0)
             x = m_nXLow;
-        if (i > 0 && x <= PointX(m_points[static_cast<std::size_t>(i) - 1]))
-            x = PointX(m_points[static_cast<std::size_t>(i) - 1]) + 1;
-        if (i < GetPointCount() - 1 && x >= PointX(m_points[static_cast<std::size_t>(i) + 1]))
-            x = PointX(m_points[static_cast<std::size_t>(i) + 1]) - 1;
+        if (i > 0 && x <= PackedX(m_points[static_cast<std::size_t>(i) - 1]))
+            x = PackedX(m_points[static_cast<std::size_t>(i) - 1]) + 1;
+        if (i < GetPointCount() - 1 && x >= PackedX(m_points[static_cast<std::size_t>(i) + 1]))
+            x = PackedX(m_points[static_cast<std::size_t>(i) + 1]) - 1;
         std::uint32_t point = PackPoint(Narrow(x), Narrow(y));
         m_points[static_cast<std::size_t>(i)] = point;
         Notify(kPointChanged, point);
@@ -233,7 +233,7 @@ void CBreakpointGraphModel::Paint(DrawingSurface& surface) const {
         if (!m_points.empty()) {
             std::size_t beyond = m_points.size();
             for (std::size_t i = 0; i < m_points.size(); ++i) {
-                if (PointX(m_points[i]) > m_nXHigh) {
+                if (PackedX(m_points[i]) > m_nXHigh) {
                     beyond = i;
                     break;
                 }
@@ -252,7 +252,7 @@ void CBreakpointGraphModel::Paint(DrawingSurface& surface) const {
             std::vector<SurfacePoint> line;
             line.reserve(end);
             for (std::size_t i = 0; i < end; ++i)
-                line.push_back({PointX(m_points[i]), PointY(m_points[i])});
+                line.push_back({PackedX(m_points[i]), PackedY(m_points[i])});
             if (line.size() > 1)
                 surface.Polyline(line);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "archive/PackedPoint.h"
+
 #include "platform/DrawingSurface.h"
 
 #include <cstdint>
@@ -21,13 +23,6 @@ public:
 
     static constexpr int kDefaultMaxPoints = 30000;
     static constexpr int kHandleHalf = 3; // a point's circle reaches this many pixels each way
-
-    // A point is one 32-bit word: x in the low 16 bits, y in the high 16 bits, both signed.
-    static std::uint32_t PackPoint(std::int32_t x, std::int32_t y) {
-        return (static_cast<std::uint32_t>(y) << 16) | (static_cast<std::uint32_t>(x) & 0xFFFFu);
-    }
-    static std::int32_t PointX(std::uint32_t point) { return static_cast<std::int16_t>(point & 0xFFFFu); }
-    static std::int32_t PointY(std::uint32_t point) { return static_cast<std::int16_t>(point >> 16); }
 
     // The owner receives the notifications; without one a click adds nothing and drags are silent.
     void SetOwner(NotifyFunction notify) { m_notify = std::move(notify); }

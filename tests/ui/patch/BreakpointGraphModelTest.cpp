@@ -54,8 +54,7 @@ protected:
         graph.SetOwner([this](int kind, std::uint32_t value) {
             notices.push_back(kind == Model::kEditEnded && value == 0
                                   ? "end"
-                                  : std::to_string(kind) + ":" +
-                                        Text(Model::PointX(value), Model::PointY(value)));
+                                  : std::to_string(kind) + ":" + Text(PackedX(value), PackedY(value)));
         });
     }
 
@@ -68,7 +67,7 @@ protected:
     Strings Points() const {
         Strings points;
         for (std::uint32_t point : graph.GetPoints())
-            points.push_back(Text(Model::PointX(point), Model::PointY(point)));
+            points.push_back(Text(PackedX(point), PackedY(point)));
         return points;
     }
 
@@ -78,12 +77,12 @@ protected:
 } // namespace
 
 TEST(BreakpointGraphPacking, XLowYHighBothSignExtended) {
-    std::uint32_t point = Model::PackPoint(-5, -32768);
+    std::uint32_t point = PackPoint(-5, -32768);
     EXPECT_EQ(point, 0x8000FFFBu);
-    EXPECT_EQ(Model::PointX(point), -5);
-    EXPECT_EQ(Model::PointY(point), -32768);
-    EXPECT_EQ(Model::PointY(Model::PackPoint(0, 32767)), 32767);
-    EXPECT_EQ(Model::PackPoint(0x12345, 1), 0x00012345u); // x never spills into y
+    EXPECT_EQ(PackedX(point), -5);
+    EXPECT_EQ(PackedY(point), -32768);
+    EXPECT_EQ(PackedY(PackPoint(0, 32767)), 32767);
+    EXPECT_EQ(PackPoint(0x12345, 1), 0x00012345u); // x never spills into y
 }
 
 TEST(BreakpointGraphMapping, HalvesTheVerticalExtentsTowardZero) {
