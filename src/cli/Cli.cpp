@@ -11,6 +11,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     app.require_subcommand(1);
     AddPitchCommands(app, context);
     AddSampleCommands(app, context);
+    AddPlayCommands(app, context);
     AddDocumentCommands(app, context);
     AddLayerCommands(app, context);
 
