@@ -23,6 +23,7 @@ public:
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
     std::optional<ResampleValues> AskResample(const ResampleValues& initial) override;
     std::optional<PlaybackRateValues> AskPlaybackRate(const PlaybackRateValues& initial) override;
+    std::optional<ReparentRoots> AskReparentRoots() override;
 
 private:
     QPointer<QWidget> m_pParent;

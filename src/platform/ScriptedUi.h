@@ -52,6 +52,9 @@ public:
     std::optional<PlaybackRateValues> AskPlaybackRate(const PlaybackRateValues&) override {
         return NextDialog<PlaybackRateValues>("Change Sample Rate");
     }
+    std::optional<ReparentRoots> AskReparentRoots() override {
+        return NextDialog<ReparentRoots>("reparent roots");
+    }
 
 protected:
     template <class T> std::optional<T> NextDialog(const char* what) {
