@@ -16,8 +16,7 @@ namespace {
 const ResampleValues kInitial{ResampleMode::Rate, 22050, "C 4 +0.00", ResampleMethod::Bandlimited};
 
 void ClickOk(QDialog& dialog) {
-    QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
-    QTest::mouseClick(ok, Qt::LeftButton);
+    QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
 }
 
 // Clicks into a field and replaces its text.
@@ -33,10 +32,10 @@ void Choose(QRadioButton* button) {
 }
 
 // Shows a dialog as the active window, so that focus moves as it would under a user's hands.
-void ShowActive(QDialog& dialog) {
+bool ShowActive(QDialog& dialog) {
     dialog.show();
     dialog.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    return QTest::qWaitForWindowActive(&dialog);
 }
 } // namespace
 
@@ -49,10 +48,9 @@ private slots:
         QCOMPARE(dialog.windowTitle(), QString("Change Sample Rate/Pitch"));
         QCOMPARE(dialog.RateField()->text(), QString("22050"));
         QCOMPARE(dialog.PitchField()->text(), QString("C 4 +0.00"));
-        QVERIFY(dialog.RateMode()->isChecked());
-        QVERIFY(!dialog.PitchMode()->isChecked());
         QCOMPARE(dialog.RateMode()->text(), QString("Change sampling rate to"));
         QCOMPARE(dialog.PitchMode()->text(), QString("Change pitch to"));
+        QVERIFY(dialog.RateMode()->isChecked() && !dialog.PitchMode()->isChecked());
         QCOMPARE(dialog.MethodBox()->title(), QString("Method"));
         QStringList methods;
         for (QRadioButton* button : dialog.MethodBox()->findChildren<QRadioButton*>())
@@ -63,46 +61,38 @@ private slots:
 
     void focusOnAFieldChoosesItsMode() {
         CResampleDialog dialog(kInitial);
-        ShowActive(dialog);
+        QVERIFY(ShowActive(dialog));
         dialog.PitchField()->setFocus();
         QTRY_VERIFY(dialog.PitchMode()->isChecked());
         QVERIFY(!dialog.RateMode()->isChecked());
         dialog.RateField()->setFocus();
         QTRY_VERIFY(dialog.RateMode()->isChecked());
-        // Tabbing into the pitch field chooses its mode as well.
         for (int i = 0; i < 6 && !dialog.PitchField()->hasFocus(); ++i)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QVERIFY(dialog.PitchField()->hasFocus());
-        QVERIFY(dialog.PitchMode()->isChecked());
-        // Choosing a method moves neither mode.
-        bool pitch = dialog.PitchMode()->isChecked();
+        QVERIFY2(dialog.PitchMode()->isChecked(), "tabbing into the field chooses its mode too");
         Choose(dialog.MethodButton(ResampleMethod::DropHold));
-        QCOMPARE(dialog.PitchMode()->isChecked(), pitch);
-        QVERIFY(dialog.MethodButton(ResampleMethod::DropHold)->isChecked());
+        QVERIFY(dialog.PitchMode()->isChecked() &&
+                dialog.MethodButton(ResampleMethod::DropHold)->isChecked());
     }
 
     void okRefusesARateOutsideTheRangeAndStaysOpen() {
         ScriptedUi ui;
         ScopedUi scope(ui);
         CResampleDialog dialog(kInitial);
-        ShowActive(dialog);
+        QVERIFY(ShowActive(dialog));
         Type(dialog.RateField(), "3999");
         ClickOk(dialog);
         Type(dialog.RateField(), "44.1k");
         ClickOk(dialog);
-        QVERIFY(dialog.isVisible());
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QCOMPARE(ui.Messages(), (std::vector<std::string>{"Please enter an integer between 4000 and 96000.",
-                                                          "Please enter a positive integer."}));
+        QVERIFY(dialog.isVisible() && dialog.result() == QDialog::Rejected);
         QTRY_VERIFY(dialog.RateField()->hasFocus());
         QCOMPARE(dialog.RateField()->selectedText(), QString("44.1k"));
-
-        // The rate is checked in pitch mode too, as every field is on OK.
-        Type(dialog.PitchField(), "A 5");
-        QVERIFY(dialog.PitchMode()->isChecked());
+        Type(dialog.PitchField(), "A 5"); // the rate is checked in pitch mode too
         ClickOk(dialog);
-        QCOMPARE(ui.Messages().size(), std::size_t{3});
-
+        QCOMPARE(ui.Messages(), (std::vector<std::string>{"Please enter an integer between 4000 and 96000.",
+                                                          "Please enter a positive integer.",
+                                                          "Please enter a positive integer."}));
         Type(dialog.RateField(), "96000");
         dialog.PitchField()->setFocus();
         Choose(dialog.MethodButton(ResampleMethod::Linear));
@@ -112,24 +102,14 @@ private slots:
                 (ResampleValues{ResampleMode::Pitch, 96000, "A 5", ResampleMethod::Linear}));
     }
 
-    void cancelLeavesTheValuesAlone() {
-        CResampleDialog dialog(kInitial);
-        dialog.RateField()->setText("1");
-        dialog.reject();
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QVERIFY(dialog.Entered() == kInitial);
-    }
-
     void thePlaybackRateDialogTakesOnlyRatesInRange() {
         ScriptedUi ui;
         ScopedUi scope(ui);
         CPlaybackRateDialog dialog(PlaybackRateValues{44100});
         QCOMPARE(dialog.windowTitle(), QString("Change Sample Rate"));
+        QCOMPARE(dialog.findChild<QLabel*>()->text(), QString("New Rate"));
         QCOMPARE(dialog.RateField()->text(), QString("44100"));
-        QLabel* label = dialog.findChild<QLabel*>();
-        QVERIFY(label);
-        QCOMPARE(label->text(), QString("New Rate"));
-        ShowActive(dialog);
+        QVERIFY(ShowActive(dialog));
         Type(dialog.RateField(), "96001");
         ClickOk(dialog);
         QVERIFY(dialog.isVisible());
@@ -151,19 +131,9 @@ private slots:
             dialog->accept();
         });
         std::optional<ResampleValues> values = ui.AskResample(kInitial);
-        QVERIFY(values);
-        QVERIFY(*values == (ResampleValues{ResampleMode::Pitch, 22050, "E 3", ResampleMethod::DropHold}));
-
+        QVERIFY(values == (ResampleValues{ResampleMode::Pitch, 22050, "E 3", ResampleMethod::DropHold}));
         QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
         QVERIFY(!ui.AskPlaybackRate(PlaybackRateValues{8000}));
-        QTimer::singleShot(0, [] {
-            auto* dialog = qobject_cast<CPlaybackRateDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            dialog->RateField()->setText("11025");
-            dialog->accept();
-        });
-        std::optional<PlaybackRateValues> rate = ui.AskPlaybackRate(PlaybackRateValues{8000});
-        QVERIFY(rate && rate->rate == 11025);
     }
 };
 
