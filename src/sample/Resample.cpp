@@ -11,6 +11,14 @@
 namespace {
 std::array<float, kSincPoints> g_sincTable{};
 std::array<float, kSincPoints> g_sincSlopes{};
+// The kernel's lookup: each point's value, slope and coordinate, padded past the last point with
+// copies of it (slope 0), so that any whole part of a coordinate below 64 finds a defined entry.
+constexpr unsigned kLookupSize = 64;
+struct SincLookup {
+    std::array<float, kLookupSize> value{};
+    std::array<float, kLookupSize> slope{};
+    std::array<float, kLookupSize> at{};
+} g_sincLookup;
 bool g_bSincBuilt = false;
 
 // Destination frames per block: progress is reported, or a block handed on, after each.
@@ -232,9 +240,8 @@ template <bool Linear> void RunExtended(ResampleParams& params) {
 // The windowed sinc at table coordinate u. Rounding can carry u a hair outside 0..48; the ends
 // extend the first and last points rather than read beyond the table.
 inline float SincAt(float u) {
-    auto k = static_cast<unsigned>(static_cast<int>(u)); // 0 for -1 < u < 1
-    k = std::min(k, static_cast<unsigned>(kSincPoints - 1));
-    return g_sincTable[k] + (u - static_cast<float>(k)) * g_sincSlopes[k];
+    unsigned k = static_cast<unsigned>(static_cast<int>(u)) & (kLookupSize - 1); // 0 for -1 < u < 1
+    return g_sincLookup.value[k] + (u - g_sincLookup.at[k]) * g_sincLookup.slope[k];
 }
 
 // One output frame: `used` source frames from `frame` on, weighted from table coordinate u.
@@ -274,6 +281,16 @@ template <int Channels> void BandlimitedKernel(ResampleParams& params, const Res
     auto f = static_cast<float>(params.phase - whole);
     std::vector<float> converted(std::size_t{kConvertedFrames} * Channels);
     std::int64_t convertedFirst = 0, convertedEnd = 0;
+    // Makes source frames [lo, hi) (at most kConvertedFrames of them) available as floats.
+    auto Convert = [&](std::int64_t lo, std::int64_t hi) {
+        if (lo >= convertedFirst && hi <= convertedEnd)
+            return;
+        convertedFirst = lo;
+        convertedEnd = std::min(lo + kConvertedFrames, frames);
+        const std::int16_t* from = source + lo * Channels;
+        for (std::int64_t v = 0; v < (convertedEnd - lo) * Channels; ++v)
+            converted[static_cast<std::size_t>(v)] = from[v];
+    };
     SincWindow batch[kBatchFrames];
     BlockOutput output(params.destination, progress);
     output.Run<Channels>(params.destinationFrames, [&](std::uint32_t begin, std::uint32_t end, float* out) {
@@ -299,13 +316,7 @@ template <int Channels> void BandlimitedKernel(ResampleParams& params, const Res
                 if (window.used > kConvertedFrames) {
                     SumTaps<Channels>(source + window.first * Channels, window.used, window.u, s, sums);
                 } else if (window.used > 0) {
-                    if (window.first < convertedFirst || window.first + window.used > convertedEnd) {
-                        convertedFirst = window.first;
-                        convertedEnd = std::min(window.first + kConvertedFrames, frames);
-                        const std::int16_t* from = source + convertedFirst * Channels;
-                        for (std::int64_t v = 0; v < (convertedEnd - convertedFirst) * Channels; ++v)
-                            converted[static_cast<std::size_t>(v)] = from[v];
-                    }
+                    Convert(window.first, window.first + window.used);
                     SumTaps<Channels>(converted.data() + (window.first - convertedFirst) * Channels,
                                       window.used, window.u, s, sums);
                 }
@@ -397,6 +408,12 @@ void BuildSincTable() {
         slopes[k] = table[k + 1] - table[k];
     g_sincTable = table;
     g_sincSlopes = slopes;
+    for (unsigned k = 0; k < kLookupSize; ++k) {
+        constexpr auto kLast = static_cast<unsigned>(kSincPoints - 1);
+        g_sincLookup.value[k] = table[std::min(k, kLast)];
+        g_sincLookup.slope[k] = k < kLast ? slopes[k] : 0.0f;
+        g_sincLookup.at[k] = static_cast<float>(k);
+    }
     g_bSincBuilt = true;
 }
 
