@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Resampling against sox, whole commands on the same ten-minute stereo 44.1 kHz file made by sox:
-# each pair runs alternately RUNS times, and the line shows both medians and ours over theirs
-# (below 1 means that we are faster).
+# each pair runs alternately RUNS times, and the line shows the medians of wall time and of CPU
+# time (user + system) and ours over theirs (below 1 means that we are faster).
 #   bench/peers-resample.sh            (builds build-bench/wloe-cli when it is missing)
 #   RUNS=9 CLI=path/to/wloe-cli bench/peers-resample.sh
 set -euo pipefail
@@ -19,15 +19,12 @@ trap 'rm -rf "$work"' EXIT
 in=$work/in.wav
 sox -n -r 44100 -c 2 -b 16 "$in" synth 600 sine 440 pinknoise vol 0.5
 
-# Wall seconds of one run of a command, its output thrown away. Each run starts with nothing left
-# to write back, so that none pays for the writes of the one before it.
+# "wall cpu" seconds of one run of a command, its output thrown away. Each run starts with
+# nothing left to write back, so that none pays for the writes of the one before it.
 seconds() {
-    local start end
     sync
-    start=$(date +%s.%N)
-    "$@" >/dev/null 2>&1
-    end=$(date +%s.%N)
-    awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f\n", b - a }'
+    /usr/bin/time -f "%e %U %S" -o "$work/time" "$@" >/dev/null 2>&1
+    awk '{ printf "%.2f %.2f\n", $1, $2 + $3 }' "$work/time"
 }
 
 median() {
@@ -42,15 +39,20 @@ compare() {
     while [ "$1" != "--" ]; do ours+=("$1"); shift; done
     shift
     theirs=("$@")
-    local ourTimes=() theirTimes=()
+    : >"$work/ours"
+    : >"$work/theirs"
     for _ in $(seq "$RUNS"); do
-        ourTimes+=("$(seconds "${ours[@]}")")
-        theirTimes+=("$(seconds "${theirs[@]}")")
+        seconds "${ours[@]}" >>"$work/ours"
+        seconds "${theirs[@]}" >>"$work/theirs"
     done
-    local a b
-    a=$(printf '%s\n' "${ourTimes[@]}" | median)
-    b=$(printf '%s\n' "${theirTimes[@]}" | median)
-    awk -v n="$name" -v a="$a" -v b="$b" 'BEGIN { printf "%-42s ours %6.3f s  sox %6.3f s  ratio %.2f\n", n, a, b, a / b }'
+    local a b ca cb
+    a=$(cut -d' ' -f1 "$work/ours" | median)
+    b=$(cut -d' ' -f1 "$work/theirs" | median)
+    ca=$(cut -d' ' -f2 "$work/ours" | median)
+    cb=$(cut -d' ' -f2 "$work/theirs" | median)
+    awk -v n="$name" -v a="$a" -v b="$b" -v ca="$ca" -v cb="$cb" 'BEGIN {
+        printf "%-42s wall: ours %5.2f s sox %5.2f s ratio %.2f   cpu: ours %5.2f s sox %5.2f s ratio %.2f\n",
+            n, a, b, a / b, ca, cb, ca / cb }'
 }
 
 out=$work/out.wav

@@ -136,6 +136,9 @@ bool CSampleDoc::Resample(const ResampleValues& values) {
             if (peaks.positive > 0)
                 scale = static_cast<float>(m_pData ? PositivePeak(m_pData.get(), SampleCount()) : 0) /
                         peaks.positive;
+            // Nothing can fail from here on: the old audio goes now, so that the memory it held is
+            // at hand for the new audio as it is written.
+            m_pData.reset();
             StoreResampled(work.get(), samples, scale, peaks.magnitude, audio.get());
         }
     }
