@@ -12,6 +12,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     AddPitchCommands(app, context);
     AddSampleCommands(app, context);
     AddDocumentCommands(app, context);
+    AddKrzCommands(app, context);
 
     // CLI11 parses a reversed argument list.
     std::vector<std::string> reversed(args.rbegin(), args.rend());
