@@ -5,7 +5,11 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -121,6 +125,23 @@ std::optional<KrzSampleChoice> QtUi::AskKrzSample(const KrzSampleChoice& list) {
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.Entered();
+}
+
+std::optional<ReparentRoots> QtUi::AskReparentRoots() {
+    QDialog dialog(m_pParent);
+    dialog.setWindowTitle("Reparent File Pointers");
+    auto* layout = new QFormLayout(&dialog);
+    auto* oldRoot = new QLineEdit(&dialog);
+    auto* newRoot = new QLineEdit(&dialog);
+    layout->addRow("Old Root", oldRoot);
+    layout->addRow("New Root", newRoot);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return ReparentRoots{oldRoot->text().toStdString(), newRoot->text().toStdString()};
 }
 
 void QtShell::OpenForReading(const std::string& path) {

@@ -24,6 +24,7 @@ public:
     std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
     std::optional<SynthesizeValues> AskSynthesize(const SynthesizeValues& initial) override;
     std::optional<KrzSampleChoice> AskKrzSample(const KrzSampleChoice& list) override;
+    std::optional<ReparentRoots> AskReparentRoots() override;
 
 private:
     QPointer<QWidget> m_pParent;

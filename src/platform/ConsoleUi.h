@@ -29,6 +29,7 @@ public:
     std::optional<KrzSampleChoice> AskKrzSample(const KrzSampleChoice&) override {
         return NextDialog<KrzSampleChoice>();
     }
+    std::optional<ReparentRoots> AskReparentRoots() override { return NextDialog<ReparentRoots>(); }
 
     // The values of the dialogs the command will ask for, taken from its command line; a dialog
     // with nothing queued is cancelled.

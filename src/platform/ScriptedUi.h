@@ -56,6 +56,9 @@ public:
 
     // What the latest open-file dialog asked for.
     const OpenFileRequest& LastOpenFileRequest() const { return m_lastOpenFile; }
+    std::optional<ReparentRoots> AskReparentRoots() override {
+        return NextDialog<ReparentRoots>("reparent roots");
+    }
 
 protected:
     template <class T> std::optional<T> NextDialog(const char* what) {

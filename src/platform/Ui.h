@@ -33,6 +33,12 @@ struct OpenFileRequest {
     bool hideReadOnly = true;
 };
 
+// The two roots entered in "Reparent File Pointers".
+struct ReparentRoots {
+    std::string oldRoot;
+    std::string newRoot;
+};
+
 // Everything the documents need to say to, or ask of, the person at the keyboard.
 // Texts are UTF-8. One process-wide instance is installed at start-up (GUI or CLI);
 // tests install a scripted one for their scope.
@@ -57,6 +63,7 @@ public:
     virtual std::optional<SynthesizeValues> AskSynthesize(const SynthesizeValues& initial) = 0;
     // The entry chosen from a Kurzweil file's list of samples.
     virtual std::optional<KrzSampleChoice> AskKrzSample(const KrzSampleChoice& list) = 0;
+    virtual std::optional<ReparentRoots> AskReparentRoots() = 0;
 
     // A console Ui that declines every question.
     static Ui& Fallback();

@@ -1,5 +1,6 @@
 #include "ui/wave/SynthesizeDialog.h"
 #include "platform/ScriptedUi.h"
+#include "ui/patch/BreakpointGraph.h"
 
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -106,6 +107,32 @@ private slots:
         QCOMPARE(entered.function, V::Function::Triangle);
         QVERIFY(entered.curve == initial.curve);
         QVERIFY(m_ui->Messages().empty());
+    }
+
+    void theGraphShowsTheCurveAndReturnsItsEdits() {
+        CSynthesizeDialog dialog{V{}};
+        dialog.resize(520, 420);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        CBreakpointGraph* graph = dialog.Graph();
+        QCOMPARE(graph->objectName(), QString("graph"));
+        QVERIFY(graph->width() >= 320);
+        const CBreakpointGraphModel& model = graph->Model();
+        QCOMPARE(std::tuple(model.GetXLow(), model.GetXHigh(), model.GetXStep()), std::tuple(0, 100, 10));
+        QCOMPARE(std::tuple(model.GetYLow(), model.GetYHigh(), model.GetYStep()), std::tuple(-60, 0, 10));
+        QCOMPARE(graph->GetPointCount(), 1);
+        QCOMPARE(std::pair(graph->GetPointX(0), graph->GetPointY(0)), std::pair(0, -10));
+
+        // A click three quarters across and halfway down adds a point near (75, -30).
+        QTest::mouseClick(graph, Qt::LeftButton, {}, QPoint(graph->width() * 3 / 4, graph->height() / 2));
+        QCOMPARE(graph->GetPointCount(), 2);
+        ClickOk(dialog);
+        std::vector<std::uint32_t> curve = dialog.Entered().curve;
+        QCOMPARE(curve.size(), std::size_t{2});
+        QCOMPARE(curve[0], V::PackPoint(0, -10));
+        QCOMPARE(curve[1], graph->GetPoints()[1]);
+        QVERIFY(std::abs(PackedX(curve[1]) - 75) <= 2);
+        QVERIFY(std::abs(PackedY(curve[1]) + 30) <= 2);
     }
 
     void okChecksTheBoxesAndStaysOpen() {

@@ -2,6 +2,7 @@
 
 #include "platform/DialogValidation.h"
 #include "platform/Ui.h"
+#include "ui/patch/BreakpointGraph.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
@@ -88,17 +89,18 @@ CSynthesizeDialog::CSynthesizeDialog(const SynthesizeValues& initial, QWidget* p
     functionLayout->addWidget(m_pSquare);
     functionLayout->addWidget(m_pTriangle);
 
-    // The amplitude curve: x is percent of the length, y the level in dB.
-    m_pGraph = new QWidget;
-    m_pGraph->setObjectName("graph");
-    m_pGraph->setMinimumSize(320, 120);
+    // The amplitude curve: x is percent of the length, y the level in dB. The graph takes the
+    // place of this placeholder once the layout holds it.
+    auto* placeholder = new QWidget;
+    placeholder->setObjectName("graph");
+    placeholder->setMinimumSize(320, 120);
     auto* levels = new QVBoxLayout;
     levels->addWidget(new QLabel("0 dB"), 0, Qt::AlignTop | Qt::AlignRight);
     levels->addStretch();
     levels->addWidget(new QLabel("-60 dB"), 0, Qt::AlignBottom | Qt::AlignRight);
     auto* graphRow = new QHBoxLayout;
     graphRow->addLayout(levels);
-    graphRow->addWidget(m_pGraph, 1);
+    graphRow->addWidget(placeholder, 1);
 
     auto* modeRow = new QHBoxLayout;
     modeRow->addWidget(m_pReplace);
@@ -119,6 +121,15 @@ CSynthesizeDialog::CSynthesizeDialog(const SynthesizeValues& initial, QWidget* p
     layout->addWidget(new QLabel("Amplitude vs. Time"));
     layout->addLayout(graphRow, 1);
     layout->addWidget(buttons);
+
+    // The dialog reads the points on OK; it need not follow the edits as they happen.
+    m_pGraph = new CBreakpointGraph;
+    m_pGraph->Attach(placeholder, [](int, std::uint32_t) {});
+    m_pGraph->SetXRange(0, 100, 10);
+    m_pGraph->SetYRange(-60, 0, 10);
+    m_pGraph->SetPointCount(static_cast<int>(initial.curve.size()));
+    for (std::size_t i = 0; i < initial.curve.size(); ++i)
+        m_pGraph->SetPoint(static_cast<int>(i), PackedX(initial.curve[i]), PackedY(initial.curve[i]));
 
     connect(m_pReplace, &QRadioButton::clicked, this, [this] { EnableLength(true); });
     connect(m_pAdd, &QRadioButton::clicked, this, [this] { EnableLength(false); });
@@ -150,5 +161,6 @@ void CSynthesizeDialog::accept() {
     m_values.function = m_pSquare->isChecked()     ? V::Function::Square
                         : m_pTriangle->isChecked() ? V::Function::Triangle
                                                    : V::Function::Sine;
+    m_values.curve = m_pGraph->GetPoints();
     QDialog::accept();
 }

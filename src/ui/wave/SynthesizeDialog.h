@@ -4,9 +4,9 @@
 
 #include <QDialog>
 
+class CBreakpointGraph;
 class QLineEdit;
 class QRadioButton;
-class QWidget;
 
 // "Synthesize": replace or add, the length in milliseconds or cycles, the pitch as a note or a
 // frequency, the wave's function, and the amplitude curve drawn on a graph. The length and its
@@ -31,7 +31,7 @@ public:
     QRadioButton* SineButton() const { return m_pSine; }
     QRadioButton* SquareButton() const { return m_pSquare; }
     QRadioButton* TriangleButton() const { return m_pTriangle; }
-    QWidget* Graph() const { return m_pGraph; }
+    CBreakpointGraph* Graph() const { return m_pGraph; }
 
 public slots:
     void accept() override;
@@ -52,5 +52,5 @@ private:
     QRadioButton* m_pSine;
     QRadioButton* m_pSquare;
     QRadioButton* m_pTriangle;
-    QWidget* m_pGraph;
+    CBreakpointGraph* m_pGraph;
 };
