@@ -2,6 +2,7 @@
 #include "app/QtUi.h"
 #include "app/WloeApp.h"
 #include "platform/IniSettings.h"
+#include "ui/wave/SampleFrame.h"
 
 #include <QApplication>
 
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
     ScopedShell shellScope(shell);
 
     CWloeApp app(settings, QCoreApplication::applicationFilePath().toStdString(), args);
+    app.RegisterEditor(DocumentKind::Wave, SampleEditorFactory());
     app.Start();
     ui.SetParent(&app.MainFrame());
     return QApplication::exec();
