@@ -2,7 +2,11 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -93,6 +97,23 @@ std::optional<std::string> QtUi::AskSaveFile(const SaveFileRequest& request) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<ReparentRoots> QtUi::AskReparentRoots() {
+    QDialog dialog(m_pParent);
+    dialog.setWindowTitle("Reparent File Pointers");
+    auto* layout = new QFormLayout(&dialog);
+    auto* oldRoot = new QLineEdit(&dialog);
+    auto* newRoot = new QLineEdit(&dialog);
+    layout->addRow("Old Root", oldRoot);
+    layout->addRow("New Root", newRoot);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return ReparentRoots{oldRoot->text().toStdString(), newRoot->text().toStdString()};
 }
 
 void QtShell::OpenForReading(const std::string& path) {

@@ -21,6 +21,7 @@ public:
     void BusyProgress(double fraction) override;
     void EndBusy() override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
+    std::optional<ReparentRoots> AskReparentRoots() override;
 
 private:
     QPointer<QWidget> m_pParent;

@@ -2,6 +2,8 @@
 #include "app/QtUi.h"
 #include "app/WloeApp.h"
 #include "platform/IniSettings.h"
+#include "platform/PortAudioDevice.h"
+#include "sample/Player.h"
 #include "ui/wave/SampleFrame.h"
 
 #include <QApplication>
@@ -19,10 +21,14 @@ int main(int argc, char** argv) {
     ScopedUi uiScope(ui);
     QtShell shell;
     ScopedShell shellScope(shell);
+    PortAudioDevice audio;
+    ScopedAudioDevice audioScope(audio);
 
     CWloeApp app(settings, QCoreApplication::applicationFilePath().toStdString(), args);
     app.RegisterEditor(DocumentKind::Wave, SampleEditorFactory());
     app.Start();
     ui.SetParent(&app.MainFrame());
-    return QApplication::exec();
+    int code = QApplication::exec();
+    PlayerStop();
+    return code;
 }

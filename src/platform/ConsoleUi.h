@@ -20,6 +20,7 @@ public:
     void BusyProgress(double fraction) override;
     void EndBusy() override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
+    std::optional<ReparentRoots> AskReparentRoots() override { return NextDialog<ReparentRoots>(); }
 
     // The values of the dialogs the command will ask for, taken from its command line; a dialog
     // with nothing queued is cancelled.

@@ -46,6 +46,9 @@ public:
     void BusyProgress(double fraction) override { m_dLastProgress = fraction; }
     void EndBusy() override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
+    std::optional<ReparentRoots> AskReparentRoots() override {
+        return NextDialog<ReparentRoots>("reparent roots");
+    }
 
 protected:
     template <class T> std::optional<T> NextDialog(const char* what) {

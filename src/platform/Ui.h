@@ -22,6 +22,12 @@ struct SaveFileRequest {
     std::string proposedName;
 };
 
+// The two roots entered in "Reparent File Pointers".
+struct ReparentRoots {
+    std::string oldRoot;
+    std::string newRoot;
+};
+
 // Everything the documents need to say to, or ask of, the person at the keyboard.
 // Texts are UTF-8. One process-wide instance is installed at start-up (GUI or CLI);
 // tests install a scripted one for their scope.
@@ -42,6 +48,7 @@ public:
 
     // Typed dialog requests: the values entered, or nothing on Cancel.
     virtual std::optional<std::string> AskSaveFile(const SaveFileRequest& request) = 0;
+    virtual std::optional<ReparentRoots> AskReparentRoots() = 0;
 
     // A console Ui that declines every question.
     static Ui& Fallback();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "patch/Envelope.h"
 #include "archive/PackedPoint.h"
+#include "patch/Envelope.h"
 
 #include <initializer_list>
 #include <memory>
