@@ -1,7 +1,9 @@
 #include "app/QtUi.h"
 
+#include "ui/wave/KrzSampleDialog.h"
 #include "ui/wave/PlaybackRateDialog.h"
 #include "ui/wave/ResampleDialog.h"
+#include "ui/wave/SynthesizeDialog.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -102,15 +104,26 @@ std::optional<std::string> QtUi::AskSaveFile(const SaveFileRequest& request) {
     return dialog.selectedFiles().front().toStdString();
 }
 
-std::optional<ResampleValues> QtUi::AskResample(const ResampleValues& initial) {
-    CResampleDialog dialog(initial, m_pParent);
+std::optional<std::string> QtUi::AskOpenFile(const OpenFileRequest& request) {
+    QFileDialog dialog(m_pParent, QString::fromStdString(request.title), QString(),
+                       QString::fromStdString(request.filter.substr(0, request.filter.find(" (")) + " (" +
+                                              request.pattern + ")"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<SynthesizeValues> QtUi::AskSynthesize(const SynthesizeValues& initial) {
+    CSynthesizeDialog dialog(initial, m_pParent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.Entered();
 }
 
-std::optional<PlaybackRateValues> QtUi::AskPlaybackRate(const PlaybackRateValues& initial) {
-    CPlaybackRateDialog dialog(initial, m_pParent);
+std::optional<KrzSampleChoice> QtUi::AskKrzSample(const KrzSampleChoice& list) {
+    CKrzSampleDialog dialog(list, m_pParent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.Entered();
@@ -131,6 +144,20 @@ std::optional<ReparentRoots> QtUi::AskReparentRoots() {
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return ReparentRoots{oldRoot->text().toStdString(), newRoot->text().toStdString()};
+}
+
+std::optional<ResampleValues> QtUi::AskResample(const ResampleValues& initial) {
+    CResampleDialog dialog(initial, m_pParent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Entered();
+}
+
+std::optional<PlaybackRateValues> QtUi::AskPlaybackRate(const PlaybackRateValues& initial) {
+    CPlaybackRateDialog dialog(initial, m_pParent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Entered();
 }
 
 void QtShell::OpenForReading(const std::string& path) {

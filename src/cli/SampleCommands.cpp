@@ -1,6 +1,8 @@
 // wloe-cli commands on sample files: info, convert, and edit (a chain of document operations).
 #include "cli/CliContext.h"
+#include "platform/DialogValidation.h"
 #include "platform/ResampleDialogs.h"
+#include "platform/Ui.h"
 #include "sample/SampleDoc.h"
 
 #include <climits>
@@ -8,7 +10,6 @@
 #include <map>
 #include <memory>
 #include <ostream>
-#include <variant>
 #include <vector>
 
 namespace {
@@ -18,6 +19,8 @@ using EditAction = std::function<bool(CSampleDoc& doc, CliContext& context)>;
 struct EditOperation {
     std::vector<const char*> argNames;
     std::function<EditAction(const std::vector<std::string>& args)> make;
+    // Words after the named values that still belong to the operation (none when absent).
+    std::function<bool(const std::string& word)> takesMore = nullptr;
 };
 
 std::uint32_t ParseFrame(const std::string& text, const char* what) {
@@ -74,41 +77,124 @@ EditOperation CommandOperation(void (CSampleDoc::*command)()) {
             }};
 }
 
-// Runs a document command whose dialog is answered with `values`, as if typed into it.
-template <class Values, class Command>
-bool AnswerDialog(CliContext& context, Values values, Command&& command) {
-    ConsoleUi ui(context.answerYes, context.err);
-    ScopedUi scope(ui);
-    ui.QueueDialog<Values>(std::move(values));
-    return command();
-}
-
-// A rate the rate dialogs would take; otherwise their message is shown.
-std::optional<std::uint32_t> DialogRate(const std::string& text) {
-    std::variant<std::uint32_t, std::string> rate = ValidateSampleRate(text);
-    if (auto* message = std::get_if<std::string>(&rate)) {
+// A word that a dialog's field would hold: checked when the operation runs, as the dialog checks
+// it on OK, so a bad value gets the dialog's message.
+template <class T> std::optional<T> DialogField(const std::variant<T, std::string>& checked) {
+    if (const std::string* message = std::get_if<std::string>(&checked)) {
         GetUi().Message(*message, MessageIcon::Exclamation);
         return std::nullopt;
     }
-    return std::get<std::uint32_t>(rate);
+    return std::get<T>(checked);
 }
 
-ResampleMethod ParseResampleMethod(const std::string& text) {
-    static const std::map<std::string, ResampleMethod> methods{{"linear", ResampleMethod::Linear},
-                                                               {"bandlimited", ResampleMethod::Bandlimited},
-                                                               {"drophold", ResampleMethod::DropHold}};
-    auto found = methods.find(text);
-    if (found == methods.end())
-        throw CliUsageError("METHOD: expected linear, bandlimited or drophold: " + text);
-    return found->second;
+template <class T>
+T Choice(const std::string& word, const char* what,
+         std::initializer_list<std::pair<const char*, T>> choices) {
+    for (const auto& [name, value] : choices)
+        if (word == name)
+            return value;
+    std::string names;
+    for (const auto& choice : choices)
+        names += std::string(names.empty() ? "" : "|") + choice.first;
+    throw CliUsageError(std::string(what) + ": expected " + names + ": " + word);
 }
 
+// "X,Y": a point of an amplitude curve.
+bool IsCurvePoint(const std::string& word) {
+    std::size_t comma = word.find(',');
+    return comma != std::string::npos && comma > 0 && comma + 1 < word.size() &&
+           word.find(',', comma + 1) == std::string::npos;
+}
+
+std::vector<std::uint32_t> ParseCurve(const std::vector<std::string>& words) {
+    std::vector<std::uint32_t> curve;
+    long long lastX = 0;
+    for (const std::string& word : words) {
+        std::size_t comma = word.find(',');
+        long long x = ParseInteger(word.substr(0, comma), "X");
+        long long y = ParseInteger(word.substr(comma + 1), "Y");
+        if (x < INT16_MIN || x > INT16_MAX || y < INT16_MIN || y > INT16_MAX)
+            throw CliUsageError("curve: a point outside -32768..32767: " + word);
+        if (!curve.empty() && x <= lastX)
+            throw CliUsageError("curve: x values must ascend: " + word);
+        curve.push_back(SynthesizeValues::PackPoint(static_cast<int>(x), static_cast<int>(y)));
+        lastX = x;
+    }
+    if (curve.empty())
+        curve = SynthesizeValues{}.curve;
+    return curve;
+}
+
+// synth replace|add LENGTH ms|cycles note:TEXT|freq:HZ sine|square|triangle [X,Y ...]
+EditOperation SynthOperation() {
+    return {{"replace|add", "LENGTH", "ms|cycles", "note:TEXT|freq:HZ", "sine|square|triangle"},
+            [](const std::vector<std::string>& args) -> EditAction {
+                using V = SynthesizeValues;
+                V values;
+                values.mode =
+                    Choice<V::Mode>(args[0], "synth", {{"replace", V::Mode::Replace}, {"add", V::Mode::Add}});
+                std::string lengthText = args[1];
+                values.unit = Choice<V::LengthUnit>(
+                    args[2], "synth",
+                    {{"ms", V::LengthUnit::Milliseconds}, {"cycles", V::LengthUnit::Cycles}});
+                const std::string& pitch = args[3];
+                std::string frequencyText;
+                if (pitch.starts_with("note:")) {
+                    values.pitchSource = V::PitchSource::Note;
+                    values.note = pitch.substr(5);
+                } else if (pitch.starts_with("freq:")) {
+                    values.pitchSource = V::PitchSource::Frequency;
+                    frequencyText = pitch.substr(5);
+                } else {
+                    throw CliUsageError("synth: expected note:TEXT or freq:HZ: " + pitch);
+                }
+                values.function = Choice<V::Function>(args[4], "synth",
+                                                      {{"sine", V::Function::Sine},
+                                                       {"square", V::Function::Square},
+                                                       {"triangle", V::Function::Triangle}});
+                values.curve = ParseCurve({args.begin() + 5, args.end()});
+                return [values, lengthText, frequencyText](CSampleDoc& doc, CliContext& context) mutable {
+                    std::optional<std::uint32_t> length = DialogField(ValidateUnsigned(lengthText));
+                    if (!length)
+                        return false;
+                    values.length = *length;
+                    if (values.pitchSource == SynthesizeValues::PitchSource::Frequency) {
+                        std::optional<double> hz = DialogField(ValidateReal(
+                            frequencyText, SynthesizeValues::kMinFrequency, SynthesizeValues::kMaxFrequency));
+                        if (!hz)
+                            return false;
+                        values.frequency = *hz;
+                    }
+                    context.ui->QueueDialog<SynthesizeValues>(values);
+                    return doc.OnSynthesize();
+                };
+            },
+            IsCurvePoint};
+}
+
+// krz FILE INDEX: the INDEX-th sample of the file's list, from 0.
+EditOperation KrzOperation() {
+    return {{"FILE", "INDEX"}, [](const std::vector<std::string>& args) -> EditAction {
+                std::string path = args[0];
+                long long index = ParseInteger(args[1], "INDEX");
+                int selected = index < INT_MIN || index > INT_MAX ? -1 : static_cast<int>(index);
+                return [path, selected](CSampleDoc& doc, CliContext& context) {
+                    context.ui->QueueDialog<std::string>(path);
+                    context.ui->QueueDialog<KrzSampleChoice>(KrzSampleChoice{{}, selected});
+                    return doc.OnImportKrz();
+                };
+            }};
+}
+
+// resample rate R METHOD, resample pitch TEXT METHOD
 EditOperation ResampleOperation() {
     return {{"rate|pitch", "R|TEXT", "METHOD"}, [](const std::vector<std::string>& args) -> EditAction {
-                if (args[0] != "rate" && args[0] != "pitch")
-                    throw CliUsageError("resample: expected rate or pitch: " + args[0]);
-                ResampleMode mode = args[0] == "rate" ? ResampleMode::Rate : ResampleMode::Pitch;
-                ResampleMethod method = ParseResampleMethod(args[2]);
+                ResampleMode mode = Choice<ResampleMode>(
+                    args[0], "resample", {{"rate", ResampleMode::Rate}, {"pitch", ResampleMode::Pitch}});
+                ResampleMethod method = Choice<ResampleMethod>(args[2], "METHOD",
+                                                               {{"linear", ResampleMethod::Linear},
+                                                                {"bandlimited", ResampleMethod::Bandlimited},
+                                                                {"drophold", ResampleMethod::DropHold}});
                 std::string value = args[1];
                 return [mode, method, value](CSampleDoc& doc, CliContext& context) {
                     ResampleValues values = doc.ResampleDialogValues();
@@ -116,23 +202,27 @@ EditOperation ResampleOperation() {
                     values.method = method;
                     if (mode == ResampleMode::Pitch) {
                         values.pitchText = value;
-                    } else if (std::optional<std::uint32_t> rate = DialogRate(value)) {
+                    } else if (std::optional<std::uint32_t> rate = DialogField(ValidateSampleRate(value))) {
                         values.rate = *rate;
                     } else {
                         return false;
                     }
-                    return AnswerDialog(context, values, [&doc] { return doc.OnResample(); });
+                    context.ui->QueueDialog<ResampleValues>(values);
+                    return doc.OnResample();
                 };
             }};
 }
 
+// rate R: the playback rate only.
 EditOperation PlaybackRateOperation() {
     return {{"R"}, [](const std::vector<std::string>& args) -> EditAction {
                 std::string value = args[0];
                 return [value](CSampleDoc& doc, CliContext& context) {
-                    std::optional<std::uint32_t> rate = DialogRate(value);
-                    return rate && AnswerDialog(context, PlaybackRateValues{*rate},
-                                                [&doc] { return doc.OnChangePlaybackRate(); });
+                    std::optional<std::uint32_t> rate = DialogField(ValidateSampleRate(value));
+                    if (!rate)
+                        return false;
+                    context.ui->QueueDialog<PlaybackRateValues>(PlaybackRateValues{*rate});
+                    return doc.OnChangePlaybackRate();
                 };
             }};
 }
@@ -183,6 +273,8 @@ const std::map<std::string, EditOperation>& EditOperations() {
               std::uint32_t length = ParseFrame(args[1], "LENGTH");
               return [start, length](CSampleDoc& doc, CliContext&) { return doc.GuessPitch(start, length); };
           }}},
+        {"synth", SynthOperation()},
+        {"krz", KrzOperation()},
         {"resample", ResampleOperation()},
         {"rate", PlaybackRateOperation()},
         {"compensate",
@@ -213,8 +305,10 @@ std::vector<EditAction> ParseEditChain(const std::vector<std::string>& words) {
             throw CliUsageError("edit: " + words[i] + " needs " + std::to_string(count) + " value(s)");
         std::vector<std::string> args(words.begin() + static_cast<std::ptrdiff_t>(i + 1),
                                       words.begin() + static_cast<std::ptrdiff_t>(i + 1 + count));
-        chain.push_back(operation.make(args));
         i += 1 + count;
+        while (operation.takesMore && i < words.size() && operation.takesMore(words[i]))
+            args.push_back(words[i++]);
+        chain.push_back(operation.make(args));
     }
     return chain;
 }
@@ -273,8 +367,9 @@ void AddSampleCommands(CLI::App& app, CliContext& context) {
             "Apply operations to a sample in order and write it: start P, stop P, loop-start P, loop-end P, "
             "sample-range A N, loop-range A N, selection A N, clear-points, clear-loop, truncate, "
             "pitch HZ, pitch-parts OCTAVE NOTE CENTS, compensate 0|1, guess-pitch START LENGTH, "
-            "resample rate R METHOD, resample pitch TEXT METHOD (METHOD: linear, bandlimited or drophold), "
-            "rate R (the playback rate only)");
+            "synth replace|add LENGTH ms|cycles note:TEXT|freq:HZ sine|square|triangle [X,Y ...], "
+            "krz FILE INDEX, resample rate R METHOD, resample pitch TEXT METHOD (METHOD: linear, bandlimited "
+            "or drophold), rate R (the playback rate only)");
         auto in = std::make_shared<std::string>();
         auto out = std::make_shared<std::string>();
         auto words = std::make_shared<std::vector<std::string>>();

@@ -46,12 +46,22 @@ public:
     void BusyProgress(double fraction) override { m_dLastProgress = fraction; }
     void EndBusy() override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
+    std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
+    std::optional<SynthesizeValues> AskSynthesize(const SynthesizeValues&) override {
+        return NextDialog<SynthesizeValues>("Synthesize");
+    }
+    std::optional<KrzSampleChoice> AskKrzSample(const KrzSampleChoice&) override {
+        return NextDialog<KrzSampleChoice>("Kurzweil file: available samples");
+    }
     std::optional<ResampleValues> AskResample(const ResampleValues&) override {
         return NextDialog<ResampleValues>("Change Sample Rate/Pitch");
     }
     std::optional<PlaybackRateValues> AskPlaybackRate(const PlaybackRateValues&) override {
         return NextDialog<PlaybackRateValues>("Change Sample Rate");
     }
+
+    // What the latest open-file dialog asked for.
+    const OpenFileRequest& LastOpenFileRequest() const { return m_lastOpenFile; }
     std::optional<ReparentRoots> AskReparentRoots() override {
         return NextDialog<ReparentRoots>("reparent roots");
     }
@@ -68,6 +78,7 @@ private:
     std::deque<Answer> m_answers;
     DialogAnswers m_dialogs;
     std::vector<Event> m_events;
+    OpenFileRequest m_lastOpenFile;
     int m_nBusy = 0;
     int m_nBusyDepth = 0;
     double m_dLastProgress = 0;

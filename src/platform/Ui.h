@@ -1,7 +1,9 @@
 #pragma once
 
+#include "platform/KrzDialogs.h"
 #include "platform/ResampleDialogs.h"
 #include "platform/Service.h"
+#include "platform/SynthesizeDialog.h"
 
 #include <optional>
 #include <string>
@@ -21,6 +23,15 @@ struct SaveFileRequest {
     std::string pattern;
     std::string defaultExtension;
     std::string proposedName;
+};
+
+// An open-file dialog: the title, the filter ("WAVE Files (*.kr?)") and its pattern ("*.kr?");
+// whether the read-only box is hidden.
+struct OpenFileRequest {
+    std::string title;
+    std::string filter;
+    std::string pattern;
+    bool hideReadOnly = true;
 };
 
 // The two roots entered in "Reparent File Pointers".
@@ -49,6 +60,10 @@ public:
 
     // Typed dialog requests: the values entered, or nothing on Cancel.
     virtual std::optional<std::string> AskSaveFile(const SaveFileRequest& request) = 0;
+    virtual std::optional<std::string> AskOpenFile(const OpenFileRequest& request) = 0;
+    virtual std::optional<SynthesizeValues> AskSynthesize(const SynthesizeValues& initial) = 0;
+    // The entry chosen from a Kurzweil file's list of samples.
+    virtual std::optional<KrzSampleChoice> AskKrzSample(const KrzSampleChoice& list) = 0;
     // "Change Sample Rate/Pitch".
     virtual std::optional<ResampleValues> AskResample(const ResampleValues& initial) = 0;
     // "Change Sample Rate".

@@ -1,3 +1,4 @@
+#include "WaveWindowHelpers.h"
 #include "app/QtUi.h"
 #include "platform/ScriptedUi.h"
 #include "ui/wave/PlaybackRateDialog.h"
@@ -118,6 +119,23 @@ private slots:
         ClickOk(dialog);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.Entered().rate, 4000u);
+    }
+
+    void theWaveWindowsCommandsRunTheDocumentsOperations() {
+        ScriptedUi ui;
+        ScopedUi scope(ui);
+        auto frame = ShowFrame(MakeSample(4410));
+        CSampleDoc& doc = frame->SampleDoc();
+        QVERIFY(frame->IsCommandEnabled(Command::Resample) &&
+                frame->IsCommandEnabled(Command::ChangePlaybackRate));
+        ui.QueueDialog<PlaybackRateValues>(PlaybackRateValues{22050});
+        QVERIFY(frame->OnCommand(Command::ChangePlaybackRate));
+        QCOMPARE(std::pair(doc.m_nRate, doc.m_nFrames), std::pair(22050u, 4410u));
+        ui.QueueDialog<ResampleValues>(
+            ResampleValues{ResampleMode::Rate, 11025, "", ResampleMethod::DropHold});
+        QVERIFY(frame->OnCommand(Command::Resample));
+        QCOMPARE(std::pair(doc.m_nRate, doc.m_nFrames), std::pair(11025u, 2205u));
+        QVERIFY(ui.AllAnswersUsed() && doc.IsModified());
     }
 
     void theEditorsUiShowsTheDialogsAndReturnsTheirValues() {
