@@ -5,6 +5,13 @@
 #include <optional>
 #include <typeinfo>
 
+// GCC 12's optimiser takes the vector inside a moved optional answer for uninitialized (a false
+// alarm that breaks optimised builds).
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+
 // Answers to typed dialog requests given in advance, in order: by a test's script, or by
 // wloe-cli from its command line. Each answer is the dialog's values, or nothing for Cancel.
 class DialogAnswers {
@@ -28,3 +35,7 @@ public:
 private:
     std::deque<std::any> m_answers;
 };
+
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
