@@ -157,8 +157,8 @@ private slots:
         frame->OnCommand(Command::ClearLoop);
         QCOMPARE(doc.m_nLoopLength, 0u);
 
-        // Not this window's, or not there yet: disabled.
-        for (Command command : {Command::NormalDisplay, Command::Play, Command::Open})
+        // Not this window's: disabled.
+        for (Command command : {Command::NormalDisplay, Command::Open})
             QVERIFY(!frame->IsCommandEnabled(command));
         QVERIFY(frame->IsCommandEnabled(Command::Save));
     }

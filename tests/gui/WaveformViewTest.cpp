@@ -36,20 +36,6 @@ private slots:
         m_ui.reset();
     }
 
-    void theSpanSetsTheScale() {
-        auto frame = ShowFrame(MakeSample(100000));
-        CSampleView1& view = *frame->WaveView();
-        QCOMPARE(view.Model().SamplesPerPixel(), 128);
-        QCOMPARE(view.Model().Width(), 781);
-        frame->SampleDoc().SetSelection(0, 1200);
-        frame->SampleDoc().UpdateAllViews(nullptr, CSampleDoc::kDisplayHint);
-        QCOMPARE(view.Model().SamplesPerPixel(), 1);
-        frame->SampleDoc().SetSelection(0, 1201);
-        frame->SampleDoc().UpdateAllViews(nullptr, CSampleDoc::kDisplayHint);
-        QCOMPARE(view.Model().SamplesPerPixel(), 2);
-        QCOMPARE(view.Model().Width(), 600);
-    }
-
     void zoomShowsTheMarkedRangeOrHalvesTheSpan() {
         auto frame = ShowFrame(MakeSample(8000));
         CSampleView1& view = *frame->WaveView();
