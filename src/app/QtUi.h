@@ -21,6 +21,9 @@ public:
     void BusyProgress(double fraction) override;
     void EndBusy() override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
+    std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
+    std::optional<SynthesizeValues> AskSynthesize(const SynthesizeValues& initial) override;
+    std::optional<KrzSampleChoice> AskKrzSample(const KrzSampleChoice& list) override;
     std::optional<ReparentRoots> AskReparentRoots() override;
 
 private:

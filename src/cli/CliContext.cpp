@@ -7,6 +7,11 @@
 void CliContext::Run(const std::function<bool(ConsoleUi& ui)>& operation) {
     ConsoleUi ui(answerYes, err);
     ScopedUi scope(ui);
+    struct Installed {
+        CliContext& context;
+        ~Installed() { context.ui = nullptr; }
+    } installed{*this};
+    this->ui = &ui;
     if (!operation(ui))
         exitCode = kExitFailed;
 }

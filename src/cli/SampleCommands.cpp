@@ -1,5 +1,7 @@
 // wloe-cli commands on sample files: info, convert, and edit (a chain of document operations).
 #include "cli/CliContext.h"
+#include "platform/DialogValidation.h"
+#include "platform/Ui.h"
 #include "sample/SampleDoc.h"
 
 #include <climits>
@@ -16,6 +18,8 @@ using EditAction = std::function<bool(CSampleDoc& doc, CliContext& context)>;
 struct EditOperation {
     std::vector<const char*> argNames;
     std::function<EditAction(const std::vector<std::string>& args)> make;
+    // Words after the named values that still belong to the operation (none when absent).
+    std::function<bool(const std::string& word)> takesMore = nullptr;
 };
 
 std::uint32_t ParseFrame(const std::string& text, const char* what) {
@@ -72,6 +76,115 @@ EditOperation CommandOperation(void (CSampleDoc::*command)()) {
             }};
 }
 
+// A word that a dialog's field would hold: checked when the operation runs, as the dialog checks
+// it on OK, so a bad value gets the dialog's message.
+template <class T> std::optional<T> DialogField(const std::variant<T, std::string>& checked) {
+    if (const std::string* message = std::get_if<std::string>(&checked)) {
+        GetUi().Message(*message, MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    return std::get<T>(checked);
+}
+
+template <class T>
+T Choice(const std::string& word, const char* what,
+         std::initializer_list<std::pair<const char*, T>> choices) {
+    for (const auto& [name, value] : choices)
+        if (word == name)
+            return value;
+    std::string names;
+    for (const auto& choice : choices)
+        names += std::string(names.empty() ? "" : "|") + choice.first;
+    throw CliUsageError(std::string(what) + ": expected " + names + ": " + word);
+}
+
+// "X,Y": a point of an amplitude curve.
+bool IsCurvePoint(const std::string& word) {
+    std::size_t comma = word.find(',');
+    return comma != std::string::npos && comma > 0 && comma + 1 < word.size() &&
+           word.find(',', comma + 1) == std::string::npos;
+}
+
+std::vector<std::uint32_t> ParseCurve(const std::vector<std::string>& words) {
+    std::vector<std::uint32_t> curve;
+    long long lastX = 0;
+    for (const std::string& word : words) {
+        std::size_t comma = word.find(',');
+        long long x = ParseInteger(word.substr(0, comma), "X");
+        long long y = ParseInteger(word.substr(comma + 1), "Y");
+        if (x < INT16_MIN || x > INT16_MAX || y < INT16_MIN || y > INT16_MAX)
+            throw CliUsageError("curve: a point outside -32768..32767: " + word);
+        if (!curve.empty() && x <= lastX)
+            throw CliUsageError("curve: x values must ascend: " + word);
+        curve.push_back(SynthesizeValues::PackPoint(static_cast<int>(x), static_cast<int>(y)));
+        lastX = x;
+    }
+    if (curve.empty())
+        curve = SynthesizeValues{}.curve;
+    return curve;
+}
+
+// synth replace|add LENGTH ms|cycles note:TEXT|freq:HZ sine|square|triangle [X,Y ...]
+EditOperation SynthOperation() {
+    return {{"replace|add", "LENGTH", "ms|cycles", "note:TEXT|freq:HZ", "sine|square|triangle"},
+            [](const std::vector<std::string>& args) -> EditAction {
+                using V = SynthesizeValues;
+                V values;
+                values.mode =
+                    Choice<V::Mode>(args[0], "synth", {{"replace", V::Mode::Replace}, {"add", V::Mode::Add}});
+                std::string lengthText = args[1];
+                values.unit = Choice<V::LengthUnit>(
+                    args[2], "synth",
+                    {{"ms", V::LengthUnit::Milliseconds}, {"cycles", V::LengthUnit::Cycles}});
+                const std::string& pitch = args[3];
+                std::string frequencyText;
+                if (pitch.starts_with("note:")) {
+                    values.pitchSource = V::PitchSource::Note;
+                    values.note = pitch.substr(5);
+                } else if (pitch.starts_with("freq:")) {
+                    values.pitchSource = V::PitchSource::Frequency;
+                    frequencyText = pitch.substr(5);
+                } else {
+                    throw CliUsageError("synth: expected note:TEXT or freq:HZ: " + pitch);
+                }
+                values.function = Choice<V::Function>(args[4], "synth",
+                                                      {{"sine", V::Function::Sine},
+                                                       {"square", V::Function::Square},
+                                                       {"triangle", V::Function::Triangle}});
+                values.curve = ParseCurve({args.begin() + 5, args.end()});
+                return [values, lengthText, frequencyText](CSampleDoc& doc, CliContext& context) mutable {
+                    std::optional<std::uint32_t> length = DialogField(ValidateUnsigned(lengthText));
+                    if (!length)
+                        return false;
+                    values.length = *length;
+                    if (values.pitchSource == SynthesizeValues::PitchSource::Frequency) {
+                        std::optional<double> hz = DialogField(ValidateReal(
+                            frequencyText, SynthesizeValues::kMinFrequency, SynthesizeValues::kMaxFrequency));
+                        if (!hz)
+                            return false;
+                        values.frequency = *hz;
+                    }
+                    context.ui->QueueDialog<SynthesizeValues>(values);
+                    return doc.OnSynthesize();
+                };
+            },
+            IsCurvePoint};
+}
+
+// krz FILE INDEX: the INDEX-th sample of the file's list, from 0.
+EditOperation KrzOperation() {
+    return {{"FILE", "INDEX"}, [](const std::vector<std::string>& args) -> EditAction {
+                std::string path = args[0];
+                long long index = ParseInteger(args[1], "INDEX");
+                int selected = index < INT_MIN || index > INT_MAX ? -1 : static_cast<int>(index);
+                return [path, selected](CSampleDoc& doc, CliContext& context) {
+                    context.ui->QueueDialog<std::string>(path);
+                    context.ui->QueueDialog<KrzSampleChoice>(KrzSampleChoice{{}, selected});
+                    return doc.OnImportKrz();
+                };
+            }};
+}
+
 // The operations of `edit`, by name.
 const std::map<std::string, EditOperation>& EditOperations() {
     static const std::map<std::string, EditOperation> operations{
@@ -118,6 +231,8 @@ const std::map<std::string, EditOperation>& EditOperations() {
               std::uint32_t length = ParseFrame(args[1], "LENGTH");
               return [start, length](CSampleDoc& doc, CliContext&) { return doc.GuessPitch(start, length); };
           }}},
+        {"synth", SynthOperation()},
+        {"krz", KrzOperation()},
         {"compensate",
          {{"0|1"},
           [](const std::vector<std::string>& args) -> EditAction {
@@ -146,8 +261,10 @@ std::vector<EditAction> ParseEditChain(const std::vector<std::string>& words) {
             throw CliUsageError("edit: " + words[i] + " needs " + std::to_string(count) + " value(s)");
         std::vector<std::string> args(words.begin() + static_cast<std::ptrdiff_t>(i + 1),
                                       words.begin() + static_cast<std::ptrdiff_t>(i + 1 + count));
-        chain.push_back(operation.make(args));
         i += 1 + count;
+        while (operation.takesMore && i < words.size() && operation.takesMore(words[i]))
+            args.push_back(words[i++]);
+        chain.push_back(operation.make(args));
     }
     return chain;
 }
@@ -205,7 +322,9 @@ void AddSampleCommands(CLI::App& app, CliContext& context) {
             "edit",
             "Apply operations to a sample in order and write it: start P, stop P, loop-start P, loop-end P, "
             "sample-range A N, loop-range A N, selection A N, clear-points, clear-loop, truncate, "
-            "pitch HZ, pitch-parts OCTAVE NOTE CENTS, compensate 0|1, guess-pitch START LENGTH");
+            "pitch HZ, pitch-parts OCTAVE NOTE CENTS, compensate 0|1, guess-pitch START LENGTH, "
+            "synth replace|add LENGTH ms|cycles note:TEXT|freq:HZ sine|square|triangle [X,Y ...], "
+            "krz FILE INDEX");
         auto in = std::make_shared<std::string>();
         auto out = std::make_shared<std::string>();
         auto words = std::make_shared<std::vector<std::string>>();

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/KrzDialogs.h"
 #include "platform/Service.h"
+#include "platform/SynthesizeDialog.h"
 
 #include <optional>
 #include <string>
@@ -20,6 +22,15 @@ struct SaveFileRequest {
     std::string pattern;
     std::string defaultExtension;
     std::string proposedName;
+};
+
+// An open-file dialog: the title, the filter ("WAVE Files (*.kr?)") and its pattern ("*.kr?");
+// whether the read-only box is hidden.
+struct OpenFileRequest {
+    std::string title;
+    std::string filter;
+    std::string pattern;
+    bool hideReadOnly = true;
 };
 
 // The two roots entered in "Reparent File Pointers".
@@ -48,6 +59,10 @@ public:
 
     // Typed dialog requests: the values entered, or nothing on Cancel.
     virtual std::optional<std::string> AskSaveFile(const SaveFileRequest& request) = 0;
+    virtual std::optional<std::string> AskOpenFile(const OpenFileRequest& request) = 0;
+    virtual std::optional<SynthesizeValues> AskSynthesize(const SynthesizeValues& initial) = 0;
+    // The entry chosen from a Kurzweil file's list of samples.
+    virtual std::optional<KrzSampleChoice> AskKrzSample(const KrzSampleChoice& list) = 0;
     virtual std::optional<ReparentRoots> AskReparentRoots() = 0;
 
     // A console Ui that declines every question.

@@ -2,6 +2,7 @@
 
 #include "docview/Document.h"
 #include "platform/DrawingSurface.h"
+#include "platform/SynthesizeDialog.h"
 #include "sample/PitchNames.h"
 #include "sample/WaveSummary.h"
 
@@ -112,6 +113,20 @@ public:
     // "G&uess pitch": estimates the pitch over the marked range and offers to store it. False when no
     // estimate could be made (its message shown); declining the offer is not a failure.
     bool GuessPitch(std::uint32_t markStart, std::uint32_t markLength);
+
+    // "Synthesi&ze...": asks for the dialog's values, then synthesizes. False when cancelled or
+    // refused (its message shown).
+    bool OnSynthesize();
+    // Fills or adds to the audio with a sine, square or triangle wave shaped by an amplitude
+    // curve. A note text that names no note is refused before anything changes; so is a length
+    // whose buffer cannot be had, and the old audio then stays.
+    bool Synthesize(const SynthesizeValues& values);
+
+    // "From .&KRZ": asks for a Kurzweil file, lists its samples, and replaces the audio with the
+    // one chosen. False when cancelled or refused (its message shown); the document is then
+    // unchanged.
+    bool OnImportKrz();
+    bool ImportKrz(const std::string& path);
 
     static std::span<const SampleCommandInfo> Commands();
     static const SampleCommandInfo& CommandInfo(SampleCommand command);

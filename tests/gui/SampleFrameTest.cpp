@@ -157,6 +157,20 @@ private slots:
         frame->OnCommand(Command::ClearLoop);
         QCOMPARE(doc.m_nLoopLength, 0u);
 
+        // The dialogs' commands: a synthesized second replaces the audio, and the views hear of it.
+        SynthesizeValues tone;
+        tone.mode = SynthesizeValues::Mode::Replace;
+        m_ui->QueueDialog<SynthesizeValues>(tone);
+        QVERIFY(frame->IsCommandEnabled(Command::Synthesize));
+        frame->OnCommand(Command::Synthesize);
+        QCOMPARE(doc.m_nFrames, 44100u);
+        QCOMPARE(frame->Strip()->Model().Width(), 689);
+        QVERIFY(frame->IsCommandEnabled(Command::ImportKrz));
+        m_ui->QueueDialog<std::string>(std::nullopt);
+        frame->OnCommand(Command::ImportKrz);
+        QCOMPARE(doc.m_nFrames, 44100u);
+        QVERIFY(m_ui->AllAnswersUsed());
+
         // Not this window's: disabled.
         for (Command command : {Command::NormalDisplay, Command::Open})
             QVERIFY(!frame->IsCommandEnabled(command));

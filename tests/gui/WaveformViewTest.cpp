@@ -199,6 +199,10 @@ private slots:
         QVERIFY(device.WrittenHistory().size() > 4);
         for (std::size_t i = 3; i < device.WrittenHistory().size(); ++i)
             QCOMPARE(device.WrittenHistory()[i].pData, static_cast<const void*>(audio + 2000));
+        frame->OnCommand(Command::Truncate);
+        QVERIFY(!device.IsOpen()); // nothing plays from audio that is being replaced
+        frame->OnCommand(Command::LoopPlay);
+        QVERIFY(device.IsOpen());
         frame.reset();
         QVERIFY(!device.IsOpen()); // closing the window stops the loop
         QCOMPARE(device.Misuses(), 0);

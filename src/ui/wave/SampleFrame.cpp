@@ -1,5 +1,6 @@
 #include "ui/wave/SampleFrame.h"
 
+#include "sample/Player.h"
 #include "sample/SampleDoc.h"
 #include "ui/wave/SampleFramePanes.h"
 #include "ui/wave/SampleView1.h"
@@ -245,6 +246,9 @@ bool CSampleFrame::IsDocumentCommand(Command command, bool* enabled) const {
     case Command::Reopen:
         *enabled = doc.IsCommandEnabled(SampleCommand::Reopen);
         return true;
+    case Command::Synthesize:
+        *enabled = doc.IsCommandEnabled(SampleCommand::Synthesize);
+        return true;
     default:
         return false;
     }
@@ -252,6 +256,8 @@ bool CSampleFrame::IsDocumentCommand(Command command, bool* enabled) const {
 
 bool CSampleFrame::OnDocumentCommand(Command command) {
     CSampleDoc& doc = SampleDoc();
+    // The player reads the audio in place: nothing may rewrite or replace it under a playing buffer.
+    PlayerStop();
     switch (command) {
     case Command::ClearStartStop:
         doc.OnClearPoints();
@@ -265,6 +271,9 @@ bool CSampleFrame::OnDocumentCommand(Command command) {
     case Command::Reopen:
         doc.OnReopen();
         UpdateCaption();
+        return true;
+    case Command::Synthesize:
+        doc.OnSynthesize();
         return true;
     default:
         return false;

@@ -55,6 +55,7 @@ bool CSampleView1::HandlesCommand(Command command) const {
     case Command::SetLoopEnd:
     case Command::ViewPitchGrid:
     case Command::GuessPitch:
+    case Command::ImportKrz:
         return true;
     default:
         return false;
@@ -133,6 +134,10 @@ bool CSampleView1::OnCommand(Command command) {
         break;
     case Command::GuessPitch:
         m_doc.GuessPitch(m_model.MarkStart(), m_model.MarkLength());
+        break;
+    case Command::ImportKrz:
+        PlayerStop();
+        m_doc.OnImportKrz();
         break;
     default:
         break;
