@@ -29,6 +29,12 @@ public:
     std::optional<KrzSampleChoice> AskKrzSample(const KrzSampleChoice&) override {
         return NextDialog<KrzSampleChoice>();
     }
+    std::optional<ResampleValues> AskResample(const ResampleValues&) override {
+        return NextDialog<ResampleValues>();
+    }
+    std::optional<PlaybackRateValues> AskPlaybackRate(const PlaybackRateValues&) override {
+        return NextDialog<PlaybackRateValues>();
+    }
     std::optional<ReparentRoots> AskReparentRoots() override { return NextDialog<ReparentRoots>(); }
 
     // The values of the dialogs the command will ask for, taken from its command line; a dialog

@@ -249,6 +249,9 @@ bool CSampleFrame::IsDocumentCommand(Command command, bool* enabled) const {
     case Command::Synthesize:
         *enabled = doc.IsCommandEnabled(SampleCommand::Synthesize);
         return true;
+    case Command::Resample:
+        *enabled = doc.IsCommandEnabled(SampleCommand::Resample);
+        return true;
     default:
         return false;
     }
@@ -274,6 +277,9 @@ bool CSampleFrame::OnDocumentCommand(Command command) {
         return true;
     case Command::Synthesize:
         doc.OnSynthesize();
+        return true;
+    case Command::Resample:
+        doc.OnResample();
         return true;
     default:
         return false;

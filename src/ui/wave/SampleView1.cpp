@@ -56,6 +56,7 @@ bool CSampleView1::HandlesCommand(Command command) const {
     case Command::ViewPitchGrid:
     case Command::GuessPitch:
     case Command::ImportKrz:
+    case Command::ChangePlaybackRate:
         return true;
     default:
         return false;
@@ -138,6 +139,9 @@ bool CSampleView1::OnCommand(Command command) {
     case Command::ImportKrz:
         PlayerStop();
         m_doc.OnImportKrz();
+        break;
+    case Command::ChangePlaybackRate:
+        m_doc.OnChangePlaybackRate();
         break;
     default:
         break;
