@@ -59,6 +59,13 @@ private slots:
         QCOMPARE(doc.m_nSelLength, 44100u);
         QCOMPARE(frame->WaveView()->Model().SamplesPerPixel(), 64);
         QVERIFY(!doc.IsModified());
+
+        // From beyond one edge to beyond the other: every column.
+        QTest::mousePress(&strip, Qt::LeftButton, {}, QPoint(-5, 10));
+        QTest::mouseMove(&strip, QPoint(strip.width() + 20, 10));
+        QTest::mouseRelease(&strip, Qt::LeftButton, {}, QPoint(strip.width() + 20, 10));
+        QCOMPARE(doc.m_nSelStart, 0u);
+        QCOMPARE(doc.m_nSelLength, 689u * 64);
     }
 
     void hoveringShowsTheFrameOfTheWholeSample() {

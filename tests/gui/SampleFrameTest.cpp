@@ -157,8 +157,36 @@ private slots:
         frame->OnCommand(Command::ClearLoop);
         QCOMPARE(doc.m_nLoopLength, 0u);
 
-        // Not this window's, or not there yet: disabled.
-        for (Command command : {Command::NormalDisplay, Command::Play, Command::Open})
+        // The dialogs' commands: a synthesized second replaces the audio, and the views hear of it.
+        SynthesizeValues tone;
+        tone.mode = SynthesizeValues::Mode::Replace;
+        m_ui->QueueDialog<SynthesizeValues>(tone);
+        QVERIFY(frame->IsCommandEnabled(Command::Synthesize));
+        frame->OnCommand(Command::Synthesize);
+        QCOMPARE(doc.m_nFrames, 44100u);
+        QCOMPARE(frame->Strip()->Model().Width(), 689);
+        QVERIFY(frame->IsCommandEnabled(Command::ImportKrz));
+        m_ui->QueueDialog<std::string>(std::nullopt);
+        frame->OnCommand(Command::ImportKrz);
+        QCOMPARE(doc.m_nFrames, 44100u);
+        // A new nominal rate leaves the audio alone; resampling to half the rate halves it.
+        m_ui->QueueDialog<PlaybackRateValues>(PlaybackRateValues{22050});
+        QVERIFY(frame->IsCommandEnabled(Command::ChangePlaybackRate));
+        frame->OnCommand(Command::ChangePlaybackRate);
+        QCOMPARE(doc.m_nRate, 22050u);
+        QCOMPARE(doc.m_nFrames, 44100u);
+        frame->WaveView()->repaint();
+        QCOMPARE(frame->PaneText(1), QString("Play: 000000  044100"));
+        m_ui->QueueDialog<ResampleValues>(
+            ResampleValues{ResampleMode::Rate, 11025, "", ResampleMethod::Linear});
+        QVERIFY(frame->IsCommandEnabled(Command::Resample));
+        frame->OnCommand(Command::Resample);
+        QCOMPARE(doc.m_nRate, 11025u);
+        QCOMPARE(frame->Strip()->Model().Width(), 22050 / 32);
+        QVERIFY(m_ui->AllAnswersUsed());
+
+        // Not this window's: disabled.
+        for (Command command : {Command::NormalDisplay, Command::Open})
             QVERIFY(!frame->IsCommandEnabled(command));
         QVERIFY(frame->IsCommandEnabled(Command::Save));
     }

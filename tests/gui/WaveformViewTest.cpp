@@ -1,5 +1,6 @@
 #include "WaveWindowHelpers.h"
 
+#include "platform/FakeAudioDevice.h"
 #include "platform/ScriptedUi.h"
 
 #include <QImage>
@@ -33,20 +34,6 @@ private slots:
     void cleanup() {
         m_scope.reset();
         m_ui.reset();
-    }
-
-    void theSpanSetsTheScale() {
-        auto frame = ShowFrame(MakeSample(100000));
-        CSampleView1& view = *frame->WaveView();
-        QCOMPARE(view.Model().SamplesPerPixel(), 128);
-        QCOMPARE(view.Model().Width(), 781);
-        frame->SampleDoc().SetSelection(0, 1200);
-        frame->SampleDoc().UpdateAllViews(nullptr, CSampleDoc::kDisplayHint);
-        QCOMPARE(view.Model().SamplesPerPixel(), 1);
-        frame->SampleDoc().SetSelection(0, 1201);
-        frame->SampleDoc().UpdateAllViews(nullptr, CSampleDoc::kDisplayHint);
-        QCOMPARE(view.Model().SamplesPerPixel(), 2);
-        QCOMPARE(view.Model().Width(), 600);
     }
 
     void zoomShowsTheMarkedRangeOrHalvesTheSpan() {
@@ -175,6 +162,65 @@ private slots:
         QCOMPARE(view.Model().MarkLength(), 0u);
         // 390 columns left of the splice: 3120 frames before the loop end, now at 23920.
         QCOMPARE(frame->PaneText(4), QString(" 20800"));
+    }
+
+    void playSendsTheSampleOrTheMarkedRange() {
+        FakeAudioDevice device;
+        ScopedAudioDevice deviceScope(device);
+        auto frame = ShowFrame(MakeSample(8000, 44100, true));
+        CSampleDoc& doc = frame->SampleDoc();
+        doc.SetSampleRange(1000, 5000);
+        const std::int16_t* audio = doc.m_pData.get();
+        QVERIFY(frame->IsCommandEnabled(Command::Play));
+
+        frame->OnCommand(Command::Play);
+        QCOMPARE(device.WrittenHistory().size(), std::size_t{1});
+        QCOMPARE(device.WrittenHistory()[0].pData, static_cast<const void*>(audio + 1000));
+        QCOMPARE(device.WrittenHistory()[0].nBytes, std::size_t{5000 * 2});
+
+        CSampleView1& view = *frame->WaveView();
+        Mark(view, 100, 200); // 8 frames a column
+        frame->OnCommand(Command::Play);
+        QCOMPARE(device.WrittenHistory().size(), std::size_t{2});
+        QCOMPARE(device.WrittenHistory()[1].pData, static_cast<const void*>(audio + 800));
+        QCOMPARE(device.WrittenHistory()[1].nBytes, std::size_t{800 * 2});
+        QCOMPARE(device.Opens(), 2);
+
+        frame->OnCommand(Command::Stop);
+        QVERIFY(!device.IsOpen());
+        doc.SetLoopRange(2000, 1000);
+        frame->OnCommand(Command::LoopPlay);
+        QVERIFY(device.IsOpen());
+        QCOMPARE(device.WrittenHistory().size(), std::size_t{4}); // the start, then the loop
+        QCOMPARE(device.WrittenHistory()[2].pData, static_cast<const void*>(audio + 1000));
+        QCOMPARE(device.WrittenHistory()[3].pData, static_cast<const void*>(audio + 2000));
+        QVERIFY(device.CompleteOldest() && device.CompleteOldest());
+        // Each finished buffer brings the loop back.
+        QVERIFY(device.WrittenHistory().size() > 4);
+        for (std::size_t i = 3; i < device.WrittenHistory().size(); ++i)
+            QCOMPARE(device.WrittenHistory()[i].pData, static_cast<const void*>(audio + 2000));
+        frame->OnCommand(Command::Truncate);
+        QVERIFY(!device.IsOpen()); // nothing plays from audio that is being replaced
+        frame->OnCommand(Command::LoopPlay);
+        QVERIFY(device.IsOpen());
+        frame.reset();
+        QVERIFY(!device.IsOpen()); // closing the window stops the loop
+        QCOMPARE(device.Misuses(), 0);
+    }
+
+    void aMarkBeyondTheAudioPlaysOnlyWhatIsLeft() {
+        FakeAudioDevice device;
+        ScopedAudioDevice deviceScope(device);
+        auto frame = ShowFrame(MakeSample(8000));
+        CSampleDoc& doc = frame->SampleDoc();
+        frame->WaveView()->Model().SetMark(3000, 4000);
+        doc.SetSampleRange(0, 5000);
+        frame->OnCommand(Command::Truncate);
+        frame->OnCommand(Command::Play);
+        QCOMPARE(device.WrittenHistory().back().nBytes, std::size_t{2000 * 2});
+        frame->WaveView()->Model().SetMark(6000, 100);
+        frame->OnCommand(Command::Play);
+        QCOMPARE(device.WrittenHistory().size(), std::size_t{1});
     }
 
     void aPitchChangeOnlyRefreshesThePitchPane() {

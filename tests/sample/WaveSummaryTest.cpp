@@ -3,49 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <random>
 #include <vector>
-
-namespace {
-CWaveSummary::Extremes Scan(const std::vector<std::int16_t>& audio, int channels, int channel,
-                            std::uint32_t first, std::uint32_t end) {
-    std::int16_t lo = audio[std::size_t{first} * channels + channel], hi = lo;
-    for (std::uint32_t i = first; i < end; ++i) {
-        lo = std::min(lo, audio[std::size_t{i} * channels + channel]);
-        hi = std::max(hi, audio[std::size_t{i} * channels + channel]);
-    }
-    return {lo, hi};
-}
-} // namespace
-
-TEST(WaveSummary, AnyRangeHasTheExtremesOfItsFrames) {
-    std::mt19937 random(3);
-    std::uniform_int_distribution<int> value(-32768, 32767);
-    for (int channels : {1, 2}) {
-        const std::uint32_t frames = 100000;
-        std::vector<std::int16_t> audio(std::size_t{frames} * channels);
-        for (auto& v : audio)
-            v = static_cast<std::int16_t>(value(random));
-        CWaveSummary summary;
-        summary.Build(audio.data(), frames, channels);
-        EXPECT_GE(summary.LevelCount(), 3u);
-        std::uniform_int_distribution<std::uint32_t> position(0, frames - 1);
-        for (int trial = 0; trial < 300; ++trial) {
-            std::uint32_t a = position(random), b = position(random);
-            // Short ranges, long ranges, and ranges on block boundaries.
-            if (trial % 3 == 0)
-                b = std::min(frames - 1, a + trial % 70);
-            if (trial % 5 == 0)
-                a &= ~511u;
-            auto [first, last] = std::minmax(a, b);
-            int channel = trial % channels;
-            ASSERT_EQ(summary.Range(channel, first, last + 1),
-                      Scan(audio, channels, channel, first, last + 1))
-                << first << ".." << last;
-        }
-        EXPECT_EQ(summary.Range(0, 0, frames), Scan(audio, channels, 0, 0, frames));
-    }
-}
 
 TEST(WaveSummary, NoRangeReadsAFrameOutsideItself) {
     // Rising in one channel and falling in the other: any frame too many or too few at either end

@@ -1,5 +1,6 @@
 #include "ui/wave/SampleFrame.h"
 
+#include "sample/Player.h"
 #include "sample/SampleDoc.h"
 #include "ui/wave/SampleFramePanes.h"
 #include "ui/wave/SampleView1.h"
@@ -255,6 +256,8 @@ bool CSampleFrame::IsDocumentCommand(Command command, bool* enabled) const {
 
 bool CSampleFrame::OnDocumentCommand(Command command) {
     CSampleDoc& doc = SampleDoc();
+    // The player reads the audio in place: nothing may rewrite or replace it under a playing buffer.
+    PlayerStop();
     switch (command) {
     case Command::ClearStartStop:
         doc.OnClearPoints();

@@ -1,5 +1,6 @@
 #include "ui/wave/SampleView1.h"
 
+#include "sample/Player.h"
 #include "sample/SampleDoc.h"
 #include "ui/QtSurface.h"
 #include "ui/wave/SampleFrame.h"
@@ -7,6 +8,8 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+
+#include <algorithm>
 
 CSampleView1::CSampleView1(CSampleFrame& frame, CSampleDoc& doc, QWidget* parent)
     : QWidget(parent), m_frame(frame), m_doc(doc) {
@@ -20,6 +23,9 @@ CSampleView1::CSampleView1(CSampleFrame& frame, CSampleDoc& doc, QWidget* parent
 }
 
 CSampleView1::~CSampleView1() {
+    // The player reads the audio in place.
+    PlayerStop();
+    PlayerClose();
     m_doc.RemoveView(this);
 }
 
@@ -36,6 +42,9 @@ void CSampleView1::OnUpdate(CView*, long hint) {
 
 bool CSampleView1::HandlesCommand(Command command) const {
     switch (command) {
+    case Command::Play:
+    case Command::LoopPlay:
+    case Command::Stop:
     case Command::HorizontalZoom:
     case Command::HorizontalUnzoom:
     case Command::VerticalZoom:
@@ -47,6 +56,8 @@ bool CSampleView1::HandlesCommand(Command command) const {
     case Command::ViewPitchGrid:
     case Command::ChangePlaybackRate:
     case Command::GuessPitch:
+    case Command::ImportKrz:
+    case Command::ChangePlaybackRate:
         return true;
     default:
         return false;
@@ -80,6 +91,17 @@ bool CSampleView1::OnCommand(Command command) {
     if (!IsCommandEnabled(command))
         return true;
     switch (command) {
+    case Command::Play:
+        Play();
+        break;
+    case Command::LoopPlay:
+        PlayerStop();
+        if (PlayerOpen(m_doc.m_bStereo, m_doc.m_nRate))
+            PlayerLoopPlay(m_doc);
+        break;
+    case Command::Stop:
+        PlayerStop();
+        break;
     case Command::HorizontalZoom:
         m_model.ZoomIn(m_doc);
         m_doc.UpdateAllViews(nullptr, CSampleDoc::kDisplayHint);
@@ -118,11 +140,35 @@ bool CSampleView1::OnCommand(Command command) {
     case Command::GuessPitch:
         m_doc.GuessPitch(m_model.MarkStart(), m_model.MarkLength());
         break;
+    case Command::ImportKrz:
+        PlayerStop();
+        m_doc.OnImportKrz();
+        break;
+    case Command::ChangePlaybackRate:
+        m_doc.OnChangePlaybackRate();
+        break;
     default:
         break;
     }
     UpdateCursor();
     return true;
+}
+
+void CSampleView1::Play() {
+    PlayerStop();
+    if (!PlayerOpen(m_doc.m_bStereo, m_doc.m_nRate))
+        return;
+    if (m_model.MarkLength() == 0) {
+        PlayerPlay(m_doc);
+        return;
+    }
+    // The mark is the view's own and can outlast audio that was cut: only what is still there plays.
+    const std::uint32_t start = m_model.MarkStart();
+    if (!m_doc.m_pData || start >= m_doc.m_nFrames)
+        return;
+    const std::uint32_t frames = std::min(m_model.MarkLength(), m_doc.m_nFrames - start);
+    const auto channels = static_cast<std::size_t>(m_doc.Channels());
+    PlayerWrite(m_doc.m_pData.get() + start * channels, frames * channels, false);
 }
 
 void CSampleView1::paintEvent(QPaintEvent*) {

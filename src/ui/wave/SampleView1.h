@@ -39,6 +39,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void Play();
     void Apply(const MouseOutcome& outcome);
     void UpdateCursor();
 

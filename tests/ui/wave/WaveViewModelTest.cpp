@@ -63,15 +63,6 @@ TEST_F(WaveViewModel, TheSpanSetsTheScale) {
         << "no span keeps the width";
 }
 
-TEST_F(WaveViewModel, ZoomShowsTheMarkedRangeOrHalfTheSpan) {
-    model.SetMark(12000, 3000);
-    model.ZoomIn(doc);
-    EXPECT_EQ(std::pair(doc.m_nSelStart, doc.m_nSelLength), std::pair(12000u, 3000u));
-    EXPECT_EQ(model.MarkLength(), 0u) << "the mark is used up";
-    model.ZoomIn(doc);
-    EXPECT_EQ(std::pair(doc.m_nSelStart, doc.m_nSelLength), std::pair(12000u, 1500u));
-}
-
 TEST_F(WaveViewModel, UnzoomDoublesTheSpanAroundItsMiddle) {
     model.ZoomOut(doc);
     EXPECT_EQ(std::pair(doc.m_nSelStart, doc.m_nSelLength), std::pair(6000u, 16000u));
@@ -97,36 +88,6 @@ TEST_F(WaveViewModel, VerticalZoomRunsBetweenDivisorsOneAndSixtyFour) {
     EXPECT_EQ(model.AmpDivisor(), 64);
 }
 
-TEST_F(WaveViewModel, GuessPitchNeedsTwoPeriodsOf4000HzInTheNormalDisplay) {
-    model.SetMark(20000, 21);
-    EXPECT_FALSE(model.CanGuessPitch(doc, false));
-    model.SetMark(20000, 22);
-    EXPECT_TRUE(model.CanGuessPitch(doc, false));
-    EXPECT_FALSE(model.CanGuessPitch(doc, true));
-    doc.m_nRate = 8000;
-    model.SetMark(20000, 4);
-    EXPECT_TRUE(model.CanGuessPitch(doc, false));
-}
-
-TEST_F(WaveViewModel, ALeftDragMarksTheColumnsItCrossed) {
-    MouseOutcome press = model.LeftPress(300, false, doc);
-    EXPECT_TRUE(press.capture);
-    EXPECT_EQ(model.Mode(), CWaveViewModel::kMarking);
-    EXPECT_EQ(model.MarkStart(), 10000u + 300 * 8);
-    MouseOutcome move = model.Move(120, false, doc);
-    EXPECT_TRUE(move.repaint);
-    EXPECT_EQ(move.position, 10000 + 120 * 8);
-    EXPECT_EQ(model.HighlightForPaint(doc, false), std::pair(120, 300));
-    MouseOutcome release = model.LeftRelease(120, false, doc);
-    EXPECT_TRUE(release.release);
-    EXPECT_EQ(release.views, Views::None);
-    EXPECT_EQ(model.Mode(), CWaveViewModel::kIdle);
-    EXPECT_EQ(std::pair(model.MarkStart(), model.MarkLength()), std::pair(10000u + 120 * 8, 180u * 8));
-    // The marked range moves with the span.
-    doc.SetSelection(10000 + 100 * 8, 8000);
-    EXPECT_EQ(model.HighlightForPaint(doc, false), std::pair(20, 200));
-}
-
 TEST_F(WaveViewModel, AMarkStopsAtTheEdgesOfTheArea) {
     model.LeftPress(900, false, doc);
     model.Move(1500, false, doc);
@@ -137,40 +98,6 @@ TEST_F(WaveViewModel, AMarkStopsAtTheEdgesOfTheArea) {
     model.LeftRelease(700, false, doc);
     EXPECT_EQ(model.MarkLength(), 0u) << "a click marks nothing";
     EXPECT_FALSE(model.HighlightForPaint(doc, false));
-}
-
-TEST_F(WaveViewModel, ARightDragPullsTheSpanAlong) {
-    EXPECT_TRUE(model.RightPress(500, false).capture);
-    EXPECT_EQ(model.Mode(), CWaveViewModel::kDraggingSpan);
-    MouseOutcome move = model.Move(400, false, doc);
-    EXPECT_TRUE(move.rescale);
-    EXPECT_EQ(doc.m_nSelStart, 10000u + 100 * 8) << "dragging left shows later frames";
-    model.Move(450, false, doc);
-    EXPECT_EQ(doc.m_nSelStart, 10000u + 50 * 8);
-    EXPECT_FALSE(doc.IsModified()) << "the span is not part of the sample";
-    EXPECT_EQ(model.RightRelease(true).views, Views::Others);
-    EXPECT_EQ(model.Mode(), CWaveViewModel::kIdle);
-}
-
-TEST_F(WaveViewModel, AnArmedMarkerIsPlacedByTheNextLeftRelease) {
-    model.Arm(CWaveViewModel::kArmedStop);
-    EXPECT_EQ(model.CursorShape(), CWaveViewModel::Cursor::Stop);
-    EXPECT_EQ(model.LeftPress(250, false, doc), MouseOutcome{}) << "the press is ignored";
-    MouseOutcome release = model.LeftRelease(250, false, doc);
-    EXPECT_EQ(release.views, Views::All);
-    EXPECT_EQ(doc.StopPoint(), 10000u + 250 * 8);
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(model.Mode(), CWaveViewModel::kIdle);
-    EXPECT_EQ(model.CursorShape(), CWaveViewModel::Cursor::Normal);
-
-    model.Arm(CWaveViewModel::kArmedLoopStart);
-    model.LeftRelease(100, false, doc);
-    model.Arm(CWaveViewModel::kArmedLoopEnd);
-    model.LeftRelease(200, false, doc);
-    EXPECT_EQ(std::pair(doc.m_nLoopStart, doc.m_nLoopLength), std::pair(10800u, 800u));
-    model.Arm(CWaveViewModel::kArmedStart);
-    model.LeftRelease(50, false, doc);
-    EXPECT_EQ(doc.m_nStart, 10400u);
 }
 
 TEST_F(WaveViewModel, TheDocumentsRefusalEndsTheArmedMode) {
@@ -188,15 +115,6 @@ TEST_F(WaveViewModel, TheDocumentsRefusalEndsTheArmedMode) {
     model.LeftRelease(model.Width(), false, doc); // frame 100000, beyond the last
     EXPECT_EQ(ui.Beeps(), 1);
     EXPECT_EQ(model.Mode(), CWaveViewModel::kIdle);
-}
-
-TEST_F(WaveViewModel, ARightReleaseDropsAnArmedMarker) {
-    model.Arm(CWaveViewModel::kArmedLoopEnd);
-    model.RightPress(100, false);
-    EXPECT_EQ(model.Mode(), CWaveViewModel::kArmedLoopEnd) << "still armed while the button is down";
-    model.RightRelease(true);
-    EXPECT_EQ(model.Mode(), CWaveViewModel::kIdle);
-    EXPECT_EQ(doc.m_nLoopLength, 0u);
 }
 
 TEST_F(WaveViewModel, LoopDisplayDragsMoveTheLoopEndTheLoopStartOrTheWholeLoop) {
@@ -238,19 +156,4 @@ TEST_F(WaveViewModel, ALeftReleaseInTheLoopDisplayDropsAnArmedMarker) {
     EXPECT_EQ(model.Mode(), CWaveViewModel::kIdle);
     EXPECT_EQ(doc.m_nStart, 0u);
     EXPECT_TRUE(ui.Messages().empty());
-}
-
-TEST_F(WaveViewModel, EachArmedModeHasItsCursor) {
-    const std::pair<CWaveViewModel::MouseMode, CWaveViewModel::Cursor> cursors[] = {
-        {CWaveViewModel::kArmedStart, CWaveViewModel::Cursor::Start},
-        {CWaveViewModel::kArmedStop, CWaveViewModel::Cursor::Stop},
-        {CWaveViewModel::kArmedLoopStart, CWaveViewModel::Cursor::LoopStart},
-        {CWaveViewModel::kArmedLoopEnd, CWaveViewModel::Cursor::LoopEnd},
-        {CWaveViewModel::kDraggingSpan, CWaveViewModel::Cursor::Normal},
-    };
-    for (auto [mode, cursor] : cursors) {
-        model.Arm(mode);
-        EXPECT_EQ(model.CursorShape(), cursor);
-        EXPECT_TRUE(model.IsArmed(mode));
-    }
 }
