@@ -1,5 +1,10 @@
 #include "app/QtUi.h"
 
+#include "ui/wave/AdjustGainDialog.h"
+#include "ui/wave/CrossfadeLoopDialog.h"
+#include "ui/wave/ReduceToMonoDialog.h"
+#include "ui/wave/RemixStereoDialog.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -21,6 +26,15 @@ QMessageBox::Icon ToQt(MessageIcon icon) {
         return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
+}
+
+// Shows a modal dialog; its values on OK, nothing on Cancel.
+template <class Dialog, class Values>
+std::optional<Values> RunDialog(const Values& initial, QWidget* parent) {
+    Dialog dialog(initial, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Values();
 }
 
 // Long work shows a progress bar only once it has run this long.
@@ -93,6 +107,22 @@ std::optional<std::string> QtUi::AskSaveFile(const SaveFileRequest& request) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<GainValues> QtUi::AskGain(const GainValues& initial) {
+    return RunDialog<CAdjustGainDialog>(initial, m_pParent);
+}
+
+std::optional<RemixValues> QtUi::AskRemix(const RemixValues& initial) {
+    return RunDialog<CRemixStereoDialog>(initial, m_pParent);
+}
+
+std::optional<MonoValues> QtUi::AskMono(const MonoValues& initial) {
+    return RunDialog<CReduceToMonoDialog>(initial, m_pParent);
+}
+
+std::optional<CrossfadeValues> QtUi::AskCrossfade(const CrossfadeValues& initial) {
+    return RunDialog<CCrossfadeLoopDialog>(initial, m_pParent);
 }
 
 void QtShell::OpenForReading(const std::string& path) {

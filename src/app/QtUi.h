@@ -21,6 +21,10 @@ public:
     void BusyProgress(double fraction) override;
     void EndBusy() override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
+    std::optional<GainValues> AskGain(const GainValues& initial) override;
+    std::optional<RemixValues> AskRemix(const RemixValues& initial) override;
+    std::optional<MonoValues> AskMono(const MonoValues& initial) override;
+    std::optional<CrossfadeValues> AskCrossfade(const CrossfadeValues& initial) override;
 
 private:
     QPointer<QWidget> m_pParent;

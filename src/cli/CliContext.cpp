@@ -5,9 +5,14 @@
 #include <ostream>
 
 void CliContext::Run(const std::function<bool(ConsoleUi& ui)>& operation) {
-    ConsoleUi ui(answerYes, err);
-    ScopedUi scope(ui);
-    if (!operation(ui))
+    ConsoleUi console(answerYes, err);
+    ScopedUi scope(console);
+    struct Current {
+        CliContext& context;
+        ~Current() { context.ui = nullptr; }
+    } current{*this};
+    ui = &console;
+    if (!operation(console))
         exitCode = kExitFailed;
 }
 

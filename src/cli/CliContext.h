@@ -19,6 +19,8 @@ struct CliContext {
     std::ostream& err;
     bool answerYes = false;
     int exitCode = kExitSuccess;
+    // The console Ui while Run runs an operation: commands queue their dialogs' values on it.
+    ConsoleUi* ui = nullptr;
 
     // Runs a document operation with the console Ui installed. The operation returns whether it
     // succeeded; a message shown along the way does not by itself make it fail.

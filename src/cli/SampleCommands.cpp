@@ -1,5 +1,6 @@
 // wloe-cli commands on sample files: info, convert, and edit (a chain of document operations).
 #include "cli/CliContext.h"
+#include "platform/DialogValidation.h"
 #include "sample/SampleDoc.h"
 
 #include <climits>
@@ -15,7 +16,10 @@ using EditAction = std::function<bool(CSampleDoc& doc, CliContext& context)>;
 
 struct EditOperation {
     std::vector<const char*> argNames;
+    // The required values come first in `args`, then the optional ones when they were given.
     std::function<EditAction(const std::vector<std::string>& args)> make;
+    // Values that may follow the required ones, all or none.
+    std::vector<const char*> optionalArgNames = {};
 };
 
 std::uint32_t ParseFrame(const std::string& text, const char* what) {
@@ -61,6 +65,37 @@ EditOperation RangeOperation(void (CSampleDoc::*setter)(std::uint32_t, std::uint
                     return true;
                 };
             }};
+}
+
+// A command that needs no values and says whether it succeeded.
+EditOperation CheckedOperation(bool (CSampleDoc::*command)()) {
+    return {{}, [command](const std::vector<std::string>&) -> EditAction {
+                return [command](CSampleDoc& doc, CliContext&) { return (doc.*command)(); };
+            }};
+}
+
+// A command that asks a dialog, answered with `values` from the command line as the user would
+// have entered them; the command checks them against the dialog's ranges itself.
+template <class Values, class Command> EditAction AnswerDialog(Values values, Command command) {
+    return [values, command](CSampleDoc& doc, CliContext& context) {
+        context.ui->QueueDialog<Values>(values);
+        bool done = command(doc);
+        context.ui->DiscardDialogs();
+        return done;
+    };
+}
+
+// A value for an unsigned dialog field: negative or too large, it gets the field's own message.
+EditAction UnsignedFieldRefused(const std::vector<std::string>& args, const std::vector<const char*>& names) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        long long value = ParseInteger(args[i], names[i]);
+        if (value < 0 || value > 0xFFFFFFFFLL)
+            return [message = std::get<std::string>(ValidateUnsigned(args[i]))](CSampleDoc&, CliContext&) {
+                GetUi().Message(message, MessageIcon::Exclamation);
+                return false;
+            };
+    }
+    return nullptr;
 }
 
 EditOperation CommandOperation(void (CSampleDoc::*command)()) {
@@ -118,6 +153,45 @@ const std::map<std::string, EditOperation>& EditOperations() {
               std::uint32_t length = ParseFrame(args[1], "LENGTH");
               return [start, length](CSampleDoc& doc, CliContext&) { return doc.GuessPitch(start, length); };
           }}},
+        {"gain",
+         {{"BL", "EL", "BR", "ER"},
+          [](const std::vector<std::string>& args) -> EditAction {
+              GainValues values;
+              values.beginLeft = ParseInt(args[0], "BL");
+              values.endLeft = ParseInt(args[1], "EL");
+              values.beginRight = ParseInt(args[2], "BR");
+              values.endRight = ParseInt(args[3], "ER");
+              std::uint32_t start = args.size() > 4 ? ParseFrame(args[4], "START") : 0;
+              std::uint32_t length = args.size() > 4 ? ParseFrame(args[5], "LENGTH") : 0;
+              return AnswerDialog(
+                  values, [start, length](CSampleDoc& doc) { return doc.OnGainAdjust(start, length); });
+          },
+          {"START", "LENGTH"}}},
+        {"normalize", CheckedOperation(&CSampleDoc::OnNormalize)},
+        {"normalize-lr", CheckedOperation(&CSampleDoc::OnNormalizeIndependently)},
+        {"swap", CheckedOperation(&CSampleDoc::OnSwapChannels)},
+        {"remix",
+         {{"LL", "LR", "RL", "RR"},
+          [](const std::vector<std::string>& args) -> EditAction {
+              RemixValues values{ParseInt(args[0], "LL"), ParseInt(args[1], "LR"), ParseInt(args[2], "RL"),
+                                 ParseInt(args[3], "RR")};
+              return AnswerDialog(values, [](CSampleDoc& doc) { return doc.OnRemixStereo(); });
+          }}},
+        {"mono",
+         {{"L", "R"},
+          [](const std::vector<std::string>& args) -> EditAction {
+              MonoValues values{ParseInt(args[0], "L"), ParseInt(args[1], "R")};
+              return AnswerDialog(values, [](CSampleDoc& doc) { return doc.OnReduceToMono(); });
+          }}},
+        {"crossfade",
+         {{"RADIUS_MS", "CONTOUR"},
+          [](const std::vector<std::string>& args) -> EditAction {
+              if (EditAction refused = UnsignedFieldRefused(args, {"RADIUS_MS", "CONTOUR"}))
+                  return refused;
+              CrossfadeValues values{static_cast<std::uint32_t>(ParseInteger(args[0], "RADIUS_MS")),
+                                     static_cast<std::uint32_t>(ParseInteger(args[1], "CONTOUR"))};
+              return AnswerDialog(values, [](CSampleDoc& doc) { return doc.OnCrossfadeLoop(); });
+          }}},
         {"compensate",
          {{"0|1"},
           [](const std::vector<std::string>& args) -> EditAction {
@@ -144,6 +218,15 @@ std::vector<EditAction> ParseEditChain(const std::vector<std::string>& words) {
         std::size_t count = operation.argNames.size();
         if (words.size() - i - 1 < count)
             throw CliUsageError("edit: " + words[i] + " needs " + std::to_string(count) + " value(s)");
+        // Optional values are present when the next word names no operation.
+        std::size_t optional = operation.optionalArgNames.size();
+        std::size_t next = i + 1 + count;
+        if (optional != 0 && next < words.size() && !EditOperations().contains(words[next])) {
+            if (words.size() - next < optional)
+                throw CliUsageError("edit: " + words[i] + " takes " + std::to_string(optional) +
+                                    " optional value(s) together");
+            count += optional;
+        }
         std::vector<std::string> args(words.begin() + static_cast<std::ptrdiff_t>(i + 1),
                                       words.begin() + static_cast<std::ptrdiff_t>(i + 1 + count));
         chain.push_back(operation.make(args));
@@ -205,7 +288,9 @@ void AddSampleCommands(CLI::App& app, CliContext& context) {
             "edit",
             "Apply operations to a sample in order and write it: start P, stop P, loop-start P, loop-end P, "
             "sample-range A N, loop-range A N, selection A N, clear-points, clear-loop, truncate, "
-            "pitch HZ, pitch-parts OCTAVE NOTE CENTS, compensate 0|1, guess-pitch START LENGTH");
+            "pitch HZ, pitch-parts OCTAVE NOTE CENTS, compensate 0|1, guess-pitch START LENGTH, "
+            "gain BL EL BR ER [START LENGTH], normalize, normalize-lr, swap, remix LL LR RL RR, mono L R, "
+            "crossfade RADIUS_MS CONTOUR");
         auto in = std::make_shared<std::string>();
         auto out = std::make_shared<std::string>();
         auto words = std::make_shared<std::vector<std::string>>();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/CrossfadeDialog.h"
+#include "platform/LevelDialogs.h"
 #include "platform/Service.h"
 
 #include <optional>
@@ -42,6 +44,10 @@ public:
 
     // Typed dialog requests: the values entered, or nothing on Cancel.
     virtual std::optional<std::string> AskSaveFile(const SaveFileRequest& request) = 0;
+    virtual std::optional<GainValues> AskGain(const GainValues& initial) = 0;
+    virtual std::optional<RemixValues> AskRemix(const RemixValues& initial) = 0;
+    virtual std::optional<MonoValues> AskMono(const MonoValues& initial) = 0;
+    virtual std::optional<CrossfadeValues> AskCrossfade(const CrossfadeValues& initial) = 0;
 
     // A console Ui that declines every question.
     static Ui& Fallback();

@@ -95,6 +95,26 @@ public:
     // estimate could be made (its message shown); declining the offer is not a failure.
     bool GuessPitch(std::uint32_t markStart, std::uint32_t markLength);
 
+    // Level and channel operations. Each shows the wait cursor, redraws the views and marks the
+    // document modified; false when it was refused, cancelled or failed (its message shown).
+    // "&Gain adjust...": asks for the levels, then ramps the gain over the marked range (the whole
+    // sample when its length is 0).
+    bool OnGainAdjust(std::uint32_t markStart, std::uint32_t markLength);
+    bool GainAdjust(int beginLeft, int endLeft, int beginRight, int endRight, std::uint32_t markStart,
+                    std::uint32_t markLength);
+    bool OnNormalize();
+    bool OnNormalizeIndependently();
+    bool OnSwapChannels();
+    bool OnRemixStereo();
+    bool OnReduceToMono();
+
+    // "Cross&fade loop...": asks for the radius and contour, then fades the audio around the loop.
+    // It only redraws the views; it does not mark the document modified.
+    bool OnCrossfadeLoop();
+    bool CrossfadeLoop(std::uint32_t radiusMs, std::uint32_t contour);
+    // The radius in frames: 44.1 frames per millisecond whatever the rate.
+    static std::uint32_t CrossfadeRadiusFrames(std::uint32_t radiusMs);
+
     static std::span<const SampleCommandInfo> Commands();
     static const SampleCommandInfo& CommandInfo(SampleCommand command);
     bool IsCommandEnabled(SampleCommand command) const;
@@ -125,6 +145,8 @@ private:
     // The largest start the range setters allow.
     std::uint32_t LastRangeStart() const { return m_nFrames >= 2 ? m_nFrames - 2 : 0; }
     void HoldLoopInSampleRange();
+    // False, with a message, when a marked range reaches beyond the audio.
+    bool MarkInsideAudio(std::uint32_t markStart, std::uint32_t markLength);
 };
 
 // Whether a path names the WAVE form: its last four characters, upper-cased, are ".WAV".
