@@ -24,7 +24,7 @@ template <class Work> void InBlocks(BusyCursor& busy, std::size_t count, std::si
 }
 
 // Peaks of the two channels of interleaved stereo.
-std::pair<int, int> StereoPeaks(const std::int16_t* samples, std::size_t frames) {
+WLOE_AUDIO_LOOP std::pair<int, int> StereoPeaks(const std::int16_t* samples, std::size_t frames) {
     int left = 0;
     int right = 0;
     for (std::size_t i = 0; i < frames; ++i) {
@@ -34,7 +34,7 @@ std::pair<int, int> StereoPeaks(const std::int16_t* samples, std::size_t frames)
     return {left, right};
 }
 
-int MonoPeak(const std::int16_t* samples, std::size_t count) {
+WLOE_AUDIO_LOOP int MonoPeak(const std::int16_t* samples, std::size_t count) {
     int peak = 0;
     for (std::size_t i = 0; i < count; ++i)
         peak = std::max(peak, std::abs(int{samples[i]}));
@@ -47,12 +47,12 @@ double NormalizeFactor(int peak) {
 }
 
 // Every sample times `factor`, truncated. |sample × factor| stays within 32256 here.
-void Scale(std::int16_t* samples, std::size_t count, double factor) {
+WLOE_AUDIO_LOOP void Scale(std::int16_t* samples, std::size_t count, double factor) {
     for (std::size_t i = 0; i < count; ++i)
         samples[i] = TruncSmallToSample(samples[i] * factor);
 }
 
-void ScaleStereo(std::int16_t* samples, std::size_t frames, double left, double right) {
+WLOE_AUDIO_LOOP void ScaleStereo(std::int16_t* samples, std::size_t frames, double left, double right) {
     for (std::size_t i = 0; i < frames; ++i) {
         samples[2 * i] = TruncSmallToSample(samples[2 * i] * left);
         samples[2 * i + 1] = TruncSmallToSample(samples[2 * i + 1] * right);
@@ -66,23 +66,43 @@ struct Ramp {
     double n;
 };
 
+// Frames [first, first + count) of the ramp, count < 2^31. Frame numbers are whole doubles, so
+// first + j is exact; a 32-bit j converts in vector registers.
 template <auto Convert>
-void RampMono(std::int16_t* samples, std::size_t first, std::size_t end, const Ramp& r) {
-    for (std::size_t i = first; i < end; ++i) {
-        double a = (r.n - static_cast<double>(i)) / r.n;
-        double b = static_cast<double>(i) / r.n;
-        samples[i] = Convert((r.beginLeft * a + r.endLeft * b) * samples[i]);
+WLOE_ALWAYS_INLINE void RampMono(std::int16_t* samples, std::size_t first, std::int32_t count,
+                                 const Ramp& r) {
+    const double base = static_cast<double>(first);
+    std::int16_t* s = samples + first;
+    for (std::int32_t j = 0; j < count; ++j) {
+        double i = base + j;
+        double a = (r.n - i) / r.n;
+        double b = i / r.n;
+        s[j] = Convert((r.beginLeft * a + r.endLeft * b) * s[j]);
     }
 }
 
 template <auto Convert>
-void RampStereo(std::int16_t* samples, std::size_t first, std::size_t end, const Ramp& r) {
-    for (std::size_t i = first; i < end; ++i) {
-        double a = (r.n - static_cast<double>(i)) / r.n;
-        double b = static_cast<double>(i) / r.n;
-        samples[2 * i] = Convert((r.beginLeft * a + r.endLeft * b) * samples[2 * i]);
-        samples[2 * i + 1] = Convert((r.beginRight * a + r.endRight * b) * samples[2 * i + 1]);
+WLOE_ALWAYS_INLINE void RampStereo(std::int16_t* samples, std::size_t first, std::int32_t count,
+                                   const Ramp& r) {
+    const double base = static_cast<double>(first);
+    std::int16_t* s = samples + 2 * first;
+    for (std::int32_t j = 0; j < count; ++j) {
+        double i = base + j;
+        double a = (r.n - i) / r.n;
+        double b = i / r.n;
+        s[2 * j] = Convert((r.beginLeft * a + r.endLeft * b) * s[2 * j]);
+        s[2 * j + 1] = Convert((r.beginRight * a + r.endRight * b) * s[2 * j + 1]);
     }
+}
+
+WLOE_AUDIO_LOOP void RampMonoSmall(std::int16_t* samples, std::size_t first, std::int32_t count,
+                                   const Ramp& r) {
+    RampMono<TruncSmallToSample>(samples, first, count, r);
+}
+
+WLOE_AUDIO_LOOP void RampStereoSmall(std::int16_t* samples, std::size_t first, std::int32_t count,
+                                     const Ramp& r) {
+    RampStereo<TruncSmallToSample>(samples, first, count, r);
 }
 
 // floor(x + 0.5) as a sample, noting whether it left the 16-bit range.
@@ -136,14 +156,15 @@ bool CSampleDoc::GainAdjust(int beginLeft, int endLeft, int beginRight, int endR
     {
         BusyCursor busy;
         InBlocks(busy, frames, kProgressBlock, [&](std::size_t from, std::size_t to) {
+            auto count = static_cast<std::int32_t>(to - from);
             if (m_bStereo && small)
-                RampStereo<TruncSmallToSample>(samples, from, to, ramp);
+                RampStereoSmall(samples, from, count, ramp);
             else if (m_bStereo)
-                RampStereo<TruncToSample>(samples, from, to, ramp);
+                RampStereo<TruncToSample>(samples, from, count, ramp);
             else if (small)
-                RampMono<TruncSmallToSample>(samples, from, to, ramp);
+                RampMonoSmall(samples, from, count, ramp);
             else
-                RampMono<TruncToSample>(samples, from, to, ramp);
+                RampMono<TruncToSample>(samples, from, count, ramp);
         });
     }
     UpdateAllViews(nullptr, 0);

@@ -5,6 +5,21 @@
 #include <cstddef>
 #include <cstdint>
 
+// Audio loops built twice, for AVX2 and for the baseline, the better chosen when the program
+// loads: the binary stays portable. The arithmetic is the same in both.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__)
+#define WLOE_AUDIO_LOOP __attribute__((target_clones("avx2", "default")))
+#else
+#define WLOE_AUDIO_LOOP
+#endif
+
+// Inlined into each build of an audio loop.
+#if defined(__GNUC__)
+#define WLOE_ALWAYS_INLINE [[gnu::always_inline]] inline
+#else
+#define WLOE_ALWAYS_INLINE inline
+#endif
+
 namespace SampleArithmetic {
 
 // A whole number of decibels as a linear factor: 6 dB is exactly a factor of 2.
