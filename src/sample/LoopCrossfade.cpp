@@ -56,9 +56,11 @@ bool CSampleDoc::CrossfadeLoop(std::uint32_t radiusMs, std::uint32_t contour) {
                         MessageIcon::Exclamation);
         return false;
     }
-    // A loop reaching past the audio (which no file we read can give) has nothing to fade.
-    if (!m_pData || loopEnd > m_nFrames)
+    // No file we read gives a loop reaching past the audio.
+    if (!m_pData || loopEnd > m_nFrames) {
+        GetUi().Message("Internal error: the loop reaches beyond the audio", MessageIcon::Error);
         return false;
+    }
     const double exponent = std::pow(2.0, contour * -0.01);
     const std::size_t channels = Channels();
     std::int16_t* x = m_pData.get();

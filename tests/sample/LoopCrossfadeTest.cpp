@@ -177,4 +177,11 @@ TEST_F(LoopCrossfade, ItRedrawsButDoesNotMarkTheDocument) {
     EXPECT_GT(ui.BusyCount(), 0);
     EXPECT_TRUE(ui.Messages().empty());
 }
+
+TEST_F(LoopCrossfade, ALoopBeyondTheAudioIsAnInternalError) {
+    Load(1000, 1000, 0, 1, 2, 3);
+    doc.m_nLoopLength = 1500; // no operation leaves a loop like this
+    EXPECT_FALSE(doc.CrossfadeLoop(10, 0));
+    ExpectUnchanged({"Internal error: the loop reaches beyond the audio"});
+}
 } // namespace
