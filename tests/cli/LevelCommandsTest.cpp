@@ -71,33 +71,24 @@ TEST_F(LevelCommands, AGainRangeBeyondTheSampleIsRefused) {
     EXPECT_EQ(Run("edit MONO -o OUT gain 6 6 0 x").exitCode, 2);
 }
 
-TEST_F(LevelCommands, NormalizeSwapAndTheirStereoRule) {
-    ASSERT_EQ(Run("edit STEREO -o OUT normalize-lr swap").exitCode, 0);
-    // Left peak 16000, right peak 300.
-    EXPECT_EQ(Audio(out).first, (Samples{-21504, 201, 32256, 32256, 860, -16}));
-    ASSERT_EQ(Run("edit STEREO -o OUT normalize").exitCode, 0);
-    EXPECT_EQ(Audio(out).first, (Samples{201, -403, 32256, 604, -16, 16}));
+TEST_F(LevelCommands, ChannelOperationsChainAndRefuseMonoSamples) {
+    ASSERT_EQ(Run("edit STEREO -o OUT swap remix 0 0 -96 0 mono -96 0").exitCode, 0);
+    // Swapped, left made left + right, then only the right kept.
+    EXPECT_EQ(Audio(out), std::pair(Samples{100, 16000, -8}, false));
     std::filesystem::remove(out);
-    ExpectRefused("edit MONO -o OUT normalize-lr", "This function is for stereo samples\n");
-    ExpectRefused("edit MONO -o OUT swap", "This function is for stereo samples\n");
-    ExpectRefused("edit MONO -o OUT mono -6 -6", "This function is for stereo samples\n");
+    for (const char* operation : {"normalize-lr", "swap", "mono -6 -6"})
+        ExpectRefused("edit MONO -o OUT " + std::string(operation), "This function is for stereo samples\n");
+    ASSERT_EQ(Run("edit MONO -o OUT remix 0 0 0 0").exitCode, 0) << "a mono sample is left as it is";
+    EXPECT_EQ(Audio(out).first, (Samples{1000, -1000, 30, 7}));
 }
 
-TEST_F(LevelCommands, RemixAndMonoTakeTheirLevelsFromTheCommandLine) {
-    ASSERT_EQ(Run("edit STEREO -o OUT remix 0 0 -96 0").exitCode, 0);
-    EXPECT_EQ(Audio(out).first, (Samples{-100, -200, 16300, 300, 0, 8}));
-    // Four times the left plus the right: 64300 in frame 1 clips, which does not fail the command.
+TEST_F(LevelCommands, ClippingWarnsWithoutFailingAndLevelsOutsideTheRangeAreRefused) {
+    // Four times the left plus the right: 64300 in frame 1 clips.
     CliResult clipped = Run("edit STEREO -o OUT remix 12 0 -96 0");
     EXPECT_EQ(clipped.exitCode, 0);
     EXPECT_EQ(clipped.err, "Warning: clipping was detected\n");
     EXPECT_EQ(Audio(out).first, (Samples{200, -200, 64300 - 65536, 300, -24, 8}));
-
-    ASSERT_EQ(Run("edit STEREO -o OUT mono -6 -6").exitCode, 0);
-    EXPECT_EQ(Audio(out), std::pair(Samples{-50, 8150, 0}, false));
-    ASSERT_EQ(Run("edit MONO -o OUT remix 0 0 0 0").exitCode, 0) << "a mono sample is left as it is";
-    EXPECT_EQ(Audio(out).first, (Samples{1000, -1000, 30, 7}));
     std::filesystem::remove(out);
-
     ExpectRefused("edit STEREO -o OUT remix 0 -97 -96 0", "Please enter an integer between -96 and 96.\n");
     EXPECT_EQ(Run("edit STEREO -o OUT remix 0 0 0").exitCode, 2);
 }
