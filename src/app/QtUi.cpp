@@ -7,7 +7,11 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -123,6 +127,23 @@ std::optional<MonoValues> QtUi::AskMono(const MonoValues& initial) {
 
 std::optional<CrossfadeValues> QtUi::AskCrossfade(const CrossfadeValues& initial) {
     return RunDialog<CCrossfadeLoopDialog>(initial, m_pParent);
+}
+
+std::optional<ReparentRoots> QtUi::AskReparentRoots() {
+    QDialog dialog(m_pParent);
+    dialog.setWindowTitle("Reparent File Pointers");
+    auto* layout = new QFormLayout(&dialog);
+    auto* oldRoot = new QLineEdit(&dialog);
+    auto* newRoot = new QLineEdit(&dialog);
+    layout->addRow("Old Root", oldRoot);
+    layout->addRow("New Root", newRoot);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return ReparentRoots{oldRoot->text().toStdString(), newRoot->text().toStdString()};
 }
 
 void QtShell::OpenForReading(const std::string& path) {

@@ -25,6 +25,7 @@ public:
     std::optional<RemixValues> AskRemix(const RemixValues& initial) override;
     std::optional<MonoValues> AskMono(const MonoValues& initial) override;
     std::optional<CrossfadeValues> AskCrossfade(const CrossfadeValues& initial) override;
+    std::optional<ReparentRoots> AskReparentRoots() override;
 
 private:
     QPointer<QWidget> m_pParent;

@@ -2,6 +2,8 @@
 #include "app/QtUi.h"
 #include "app/WloeApp.h"
 #include "platform/IniSettings.h"
+#include "platform/PortAudioDevice.h"
+#include "sample/Player.h"
 
 #include <QApplication>
 
@@ -18,9 +20,13 @@ int main(int argc, char** argv) {
     ScopedUi uiScope(ui);
     QtShell shell;
     ScopedShell shellScope(shell);
+    PortAudioDevice audio;
+    ScopedAudioDevice audioScope(audio);
 
     CWloeApp app(settings, QCoreApplication::applicationFilePath().toStdString(), args);
     app.Start();
     ui.SetParent(&app.MainFrame());
-    return QApplication::exec();
+    int code = QApplication::exec();
+    PlayerStop();
+    return code;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -19,7 +20,8 @@ inline std::size_t ArchiveBucket(const std::string& key) {
 }
 
 // A map whose iteration order is that of the archive writer: bucket 0 first, and within a bucket
-// the most recently inserted key first. Replacing the value of a key keeps its place.
+// the most recently inserted key first. Replacing the value of a key keeps its place. The map also
+// remembers the order in which keys were added, which for a loaded map is the order of the file.
 template <class Key, class Value> class CArchiveMap {
 public:
     Value* Find(const Key& key) {
@@ -37,7 +39,7 @@ public:
             std::swap(*existing, value);
             return value;
         }
-        m_buckets[ArchiveBucket(key)].emplace_back(key, std::move(value));
+        m_buckets[ArchiveBucket(key)].push_back({key, std::move(value), m_nNextOrder++});
         ++m_nCount;
         return Value{};
     }
@@ -77,8 +79,27 @@ public:
                 f(it->first, it->second);
     }
 
+    // Visits the entries in the order their keys were added: f(key, value).
+    template <class F> void ForEachInOrderAdded(F&& f) const {
+        std::vector<const Entry*> entries;
+        entries.reserve(m_nCount);
+        for (const auto& bucket : m_buckets)
+            for (const auto& entry : bucket)
+                entries.push_back(&entry);
+        std::sort(entries.begin(), entries.end(),
+                  [](const Entry* a, const Entry* b) { return a->order < b->order; });
+        for (const Entry* entry : entries)
+            f(entry->first, entry->second);
+    }
+
 private:
+    struct Entry {
+        Key first;
+        Value second;
+        std::uint64_t order;
+    };
     // Oldest entry first; iteration runs backwards.
-    std::array<std::vector<std::pair<Key, Value>>, 17> m_buckets;
+    std::array<std::vector<Entry>, 17> m_buckets;
     std::size_t m_nCount = 0;
+    std::uint64_t m_nNextOrder = 0;
 };

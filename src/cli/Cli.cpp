@@ -11,7 +11,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     app.require_subcommand(1);
     AddPitchCommands(app, context);
     AddSampleCommands(app, context);
+    AddPlayCommands(app, context);
     AddDocumentCommands(app, context);
+    AddLayerCommands(app, context);
 
     // CLI11 parses a reversed argument list.
     std::vector<std::string> reversed(args.rbegin(), args.rend());

@@ -48,4 +48,6 @@ CLI::App* CommandGroup(CLI::App& app, const std::string& name, const std::string
 // The command groups; each adds its subcommands to the application.
 void AddPitchCommands(CLI::App& app, CliContext& context);
 void AddSampleCommands(CLI::App& app, CliContext& context);
+void AddPlayCommands(CLI::App& app, CliContext& context);
 void AddDocumentCommands(CLI::App& app, CliContext& context);
+void AddLayerCommands(CLI::App& app, CliContext& context);

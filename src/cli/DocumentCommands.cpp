@@ -1,5 +1,7 @@
 #include "cli/CliContext.h"
+#include "cli/LayerJson.h"
 #include "cli/PatchJson.h"
+#include "layer/LayerDoc.h"
 #include "patch/PatchDoc.h"
 #include "platform/FileIo.h"
 
@@ -31,8 +33,23 @@ bool BuildPatchBank(const OrderedJson& json, const std::string& path) {
     return doc.OnSaveDocument(path);
 }
 
+bool DumpLayerLibrary(CliContext& context, const std::string& path) {
+    CLayerDoc doc;
+    if (!doc.OnOpenDocument(path))
+        return false;
+    context.PrintJson(LayerDocToJson(doc));
+    return true;
+}
+
+bool BuildLayerLibrary(const OrderedJson& json, const std::string& path) {
+    CLayerDoc doc;
+    LayerDocFromJson(json, doc);
+    return doc.OnSaveDocument(path);
+}
+
 const DocumentKind kDocumentKinds[] = {
     {".pat", &DumpPatchBank, &BuildPatchBank},
+    {".lay", &DumpLayerLibrary, &BuildLayerLibrary},
 };
 
 const DocumentKind& KindOf(const std::string& path) {
@@ -66,7 +83,7 @@ std::optional<OrderedJson> ReadJson(const std::string& path) {
 
 void AddDocumentCommands(CLI::App& app, CliContext& context) {
     auto dumpPath = std::make_shared<std::string>();
-    CLI::App* dump = app.add_subcommand("dump", "Print a document as JSON (.pat)");
+    CLI::App* dump = app.add_subcommand("dump", "Print a document as JSON (.pat, .lay)");
     dump->add_option("FILE", *dumpPath, "The document")->required();
     dump->callback([&context, dumpPath] {
         const DocumentKind& kind = KindOf(*dumpPath);

@@ -1,6 +1,6 @@
 #include "cli/PatchJson.h"
 
-#include "patch/PackedPoint.h"
+#include "archive/PackedPoint.h"
 #include "patch/PatchDoc.h"
 #include "platform/TextEncoding.h"
 

@@ -1,7 +1,7 @@
 #include "patch/Envelope.h"
 
 #include "archive/ArchiveContainers.h"
-#include "patch/PackedPoint.h"
+#include "archive/PackedPoint.h"
 #include "platform/Ui.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "patch/PatchReport.h"
 
-#include "patch/PackedPoint.h"
+#include "archive/PackedPoint.h"
 #include "patch/PatchDoc.h"
 #include "platform/FileIo.h"
 #include "platform/Ui.h"

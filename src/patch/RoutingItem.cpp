@@ -1,7 +1,7 @@
 #include "patch/RoutingItem.h"
 
 #include "archive/ArchiveContainers.h"
-#include "patch/PackedPoint.h"
+#include "archive/PackedPoint.h"
 
 const ArchiveClass CNoteOnRoutingItem::kClass{"CNoteOnRoutingItem", 1,
                                               &MakeArchiveObject<CNoteOnRoutingItem>};

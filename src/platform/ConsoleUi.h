@@ -26,6 +26,7 @@ public:
     std::optional<CrossfadeValues> AskCrossfade(const CrossfadeValues&) override {
         return NextDialog<CrossfadeValues>();
     }
+    std::optional<ReparentRoots> AskReparentRoots() override { return NextDialog<ReparentRoots>(); }
 
     // The values of the dialogs the command will ask for, taken from its command line; a dialog
     // with nothing queued is cancelled.

@@ -88,6 +88,9 @@ public:
     virtual void InvertRect(const SurfaceRect& rect) = 0;
     // Text with its top-left corner at `at`, in the selected font.
     virtual void Text(SurfacePoint at, const std::string& text) = 0;
+    // Nothing outside the rectangle (logical units under the current mapping, fixed in device
+    // pixels from then on) is drawn any more; a second clip narrows the first.
+    virtual void ClipTo(const SurfaceRect& rect) = 0;
 };
 
 // Selects a pen for a scope and puts the previous one back.

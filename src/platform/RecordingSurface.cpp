@@ -1,5 +1,6 @@
 #include "platform/RecordingSurface.h"
 
+#include <algorithm>
 #include <utility>
 
 Pen RecordingSurface::SelectPen(const Pen& pen) {
@@ -20,7 +21,7 @@ SurfaceMapping RecordingSurface::SetMapping(const SurfaceMapping& mapping) {
 
 void RecordingSurface::Record(Kind kind, std::vector<SurfacePoint> points, std::string text, Colour fill) {
     m_primitives.push_back(
-        {kind, std::move(points), std::move(text), fill, m_pen, m_brush, m_font, m_mapping});
+        {kind, std::move(points), std::move(text), fill, m_pen, m_brush, m_font, m_mapping, m_clip});
 }
 
 void RecordingSurface::Line(SurfacePoint from, SurfacePoint to) {
@@ -49,6 +50,19 @@ void RecordingSurface::InvertRect(const SurfaceRect& r) {
 
 void RecordingSurface::Text(SurfacePoint at, const std::string& text) {
     Record(Kind::Text, {at}, text);
+}
+
+void RecordingSurface::ClipTo(const SurfaceRect& rect) {
+    SurfacePoint a = LogicalToDevice(m_mapping, {rect.left, rect.top});
+    SurfacePoint b = LogicalToDevice(m_mapping, {rect.right, rect.bottom});
+    SurfaceRect device{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+    if (m_clip) {
+        device.left = std::max(device.left, m_clip->left);
+        device.top = std::max(device.top, m_clip->top);
+        device.right = std::max(device.left, std::min(device.right, m_clip->right));
+        device.bottom = std::max(device.top, std::min(device.bottom, m_clip->bottom));
+    }
+    m_clip = device;
 }
 
 std::vector<RecordingSurface::Primitive> RecordingSurface::OfKind(Kind kind) const {

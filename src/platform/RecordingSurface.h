@@ -2,6 +2,7 @@
 
 #include "platform/DrawingSurface.h"
 
+#include <optional>
 #include <vector>
 
 // A surface that remembers every primitive with the pen, brush, font and mapping it was drawn
@@ -18,6 +19,7 @@ public:
         Brush brush;
         Font font;
         SurfaceMapping mapping;
+        std::optional<SurfaceRect> clip; // in device pixels; none while nothing is clipped
     };
 
     Pen SelectPen(const Pen& pen) override;
@@ -32,11 +34,14 @@ public:
     void FillRect(const SurfaceRect& rect, Colour colour) override;
     void InvertRect(const SurfaceRect& rect) override;
     void Text(SurfacePoint at, const std::string& text) override;
+    void ClipTo(const SurfaceRect& rect) override;
 
     const std::vector<Primitive>& Primitives() const { return m_primitives; }
     std::vector<Primitive> OfKind(Kind kind) const;
     const Pen& CurrentPen() const { return m_pen; }
     const Font& CurrentFont() const { return m_font; }
+    const SurfaceMapping& CurrentMapping() const { return m_mapping; }
+    const std::optional<SurfaceRect>& CurrentClip() const { return m_clip; }
     void Clear() { m_primitives.clear(); }
 
 private:
@@ -47,4 +52,5 @@ private:
     Brush m_brush;
     Font m_font;
     SurfaceMapping m_mapping;
+    std::optional<SurfaceRect> m_clip;
 };

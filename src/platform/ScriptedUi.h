@@ -58,6 +58,9 @@ public:
     std::optional<CrossfadeValues> AskCrossfade(const CrossfadeValues&) override {
         return NextDialog<CrossfadeValues>("Crossfade Loop");
     }
+    std::optional<ReparentRoots> AskReparentRoots() override {
+        return NextDialog<ReparentRoots>("reparent roots");
+    }
 
 protected:
     template <class T> std::optional<T> NextDialog(const char* what) {

@@ -24,6 +24,12 @@ struct SaveFileRequest {
     std::string proposedName;
 };
 
+// The two roots entered in "Reparent File Pointers".
+struct ReparentRoots {
+    std::string oldRoot;
+    std::string newRoot;
+};
+
 // Everything the documents need to say to, or ask of, the person at the keyboard.
 // Texts are UTF-8. One process-wide instance is installed at start-up (GUI or CLI);
 // tests install a scripted one for their scope.
@@ -48,6 +54,7 @@ public:
     virtual std::optional<RemixValues> AskRemix(const RemixValues& initial) = 0;
     virtual std::optional<MonoValues> AskMono(const MonoValues& initial) = 0;
     virtual std::optional<CrossfadeValues> AskCrossfade(const CrossfadeValues& initial) = 0;
+    virtual std::optional<ReparentRoots> AskReparentRoots() = 0;
 
     // A console Ui that declines every question.
     static Ui& Fallback();

@@ -293,10 +293,14 @@ void CSampleDoc::HoldLoopInSampleRange() {
         m_nLength = static_cast<std::uint32_t>(loopEnd - m_nStart);
 }
 
-void CSampleDoc::SetSampleRange(std::uint32_t start, std::uint32_t length) {
+void CSampleDoc::ClampRange(std::uint32_t& start, std::uint32_t& length) const {
     start = std::min(start, LastRangeStart());
     if (std::uint64_t{start} + length > m_nFrames)
         length = m_nFrames - std::min(start, m_nFrames);
+}
+
+void CSampleDoc::SetSampleRange(std::uint32_t start, std::uint32_t length) {
+    ClampRange(start, length);
     m_nStart = start;
     m_nLength = length;
     HoldLoopInSampleRange();
@@ -304,9 +308,7 @@ void CSampleDoc::SetSampleRange(std::uint32_t start, std::uint32_t length) {
 }
 
 void CSampleDoc::SetLoopRange(std::uint32_t start, std::uint32_t length) {
-    start = std::min(start, LastRangeStart());
-    if (std::uint64_t{start} + length > m_nFrames)
-        length = m_nFrames - std::min(start, m_nFrames);
+    ClampRange(start, length);
     m_nLoopStart = start;
     m_nLoopLength = length;
     HoldLoopInSampleRange();
@@ -314,9 +316,7 @@ void CSampleDoc::SetLoopRange(std::uint32_t start, std::uint32_t length) {
 }
 
 void CSampleDoc::SetSelection(std::uint32_t start, std::uint32_t length) {
-    start = std::min(start, LastRangeStart());
-    if (std::uint64_t{start} + length > m_nFrames)
-        length = m_nFrames - std::min(start, m_nFrames);
+    ClampRange(start, length);
     m_nSelStart = start;
     m_nSelLength = length;
 }

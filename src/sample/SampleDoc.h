@@ -144,6 +144,8 @@ private:
     void FitPointsToAudio();
     // The largest start the range setters allow.
     std::uint32_t LastRangeStart() const { return m_nFrames >= 2 ? m_nFrames - 2 : 0; }
+    // A range starts no later than LastRangeStart and ends within the audio.
+    void ClampRange(std::uint32_t& start, std::uint32_t& length) const;
     void HoldLoopInSampleRange();
     // False, with a message, when a marked range reaches beyond the audio.
     bool MarkInsideAudio(std::uint32_t markStart, std::uint32_t markLength);

@@ -107,3 +107,8 @@ void QtSurface::Text(SurfacePoint at, const std::string& text) {
                        Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, QString::fromLatin1(text.c_str()));
     m_painter.restore();
 }
+
+void QtSurface::ClipTo(const SurfaceRect& rect) {
+    // With no clip yet, Qt treats the intersection as a plain replacement.
+    m_painter.setClipRect(ToQt(rect), Qt::IntersectClip);
+}

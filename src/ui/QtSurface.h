@@ -22,6 +22,7 @@ public:
     void FillRect(const SurfaceRect& rect, Colour colour) override;
     void InvertRect(const SurfaceRect& rect) override;
     void Text(SurfacePoint at, const std::string& text) override;
+    void ClipTo(const SurfaceRect& rect) override;
 
 private:
     QPainter& m_painter;

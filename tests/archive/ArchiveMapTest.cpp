@@ -54,3 +54,15 @@ TEST(ArchiveMap, NamesHashWithSignedCharacters) {
     EXPECT_EQ(map.Remove("zzz"), 0);
     EXPECT_FALSE(map.Contains("zzz"));
 }
+
+TEST(ArchiveMap, RemembersTheOrderKeysWereAdded) {
+    CArchiveMap<std::uint16_t, int> map;
+    for (std::uint16_t key : {16, 0, 127, 1})
+        map.Set(key, key);
+    map.Set(0, 7); // a replaced value keeps its place
+    EXPECT_EQ(map.Remove(16), 16);
+    map.Set(16, 16); // a key added again comes last
+    std::vector<std::pair<std::uint16_t, int>> added;
+    map.ForEachInOrderAdded([&](std::uint16_t key, int value) { added.emplace_back(key, value); });
+    EXPECT_EQ(added, (std::vector<std::pair<std::uint16_t, int>>{{0, 7}, {127, 127}, {1, 1}, {16, 16}}));
+}

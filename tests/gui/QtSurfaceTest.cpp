@@ -62,6 +62,23 @@ private slots:
         }
         QVERIFY(DarkPixels(image, image.rect()) > 20);
     }
+
+    void clipStopsDrawingOutsideTheRectangle() {
+        QImage image(100, 100, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            QtSurface surface(painter);
+            surface.ClipTo({0, 0, 50, 100});
+            // Set after the clip: the clip stays where it was in pixels.
+            surface.SetMapping({{0, 0}, {10, 10}, {0, 0}, {100, 100}});
+            surface.ClipTo({0, 0, 10, 5});
+            surface.FillRect({0, 0, 10, 10}, {0, 0, 0});
+        }
+        QCOMPARE(DarkPixels(image, QRect(0, 0, 50, 50)), 50 * 50);
+        QCOMPARE(DarkPixels(image, QRect(50, 0, 50, 100)), 0);
+        QCOMPARE(DarkPixels(image, QRect(0, 50, 50, 50)), 0);
+    }
 };
 
 QTEST_MAIN(QtSurfaceTest)

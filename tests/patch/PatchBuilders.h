@@ -1,7 +1,7 @@
 #pragma once
 
+#include "archive/PackedPoint.h"
 #include "patch/Envelope.h"
-#include "patch/PackedPoint.h"
 
 #include <initializer_list>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "patch/PatchDoc.h"
 
-#include "patch/PackedPoint.h"
+#include "archive/PackedPoint.h"
 #include "platform/FileIo.h"
 #include "platform/ScriptedUi.h"
 #include "support/ByteStrings.h"

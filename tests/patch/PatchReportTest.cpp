@@ -24,20 +24,6 @@ std::unique_ptr<CPatch> Patch(const std::string& name, int level = 0) {
     return patch;
 }
 
-template <class Item>
-std::unique_ptr<Item> Routing(int source, int destination, int stage, int controller,
-                              std::initializer_list<std::pair<int, int>> curve) {
-    auto item = std::make_unique<Item>();
-    item->m_nSource = source;
-    item->m_nDestination = destination;
-    item->m_nStage = stage;
-    item->m_nController = controller;
-    item->m_curve.clear();
-    for (auto [x, y] : curve)
-        item->m_curve.push_back(PackPoint(x, y));
-    return item;
-}
-
 std::string Lines(std::initializer_list<const char*> lines) {
     std::string text;
     for (const char* line : lines)

@@ -1,7 +1,7 @@
 #include "patch/Patch.h"
 
 #include "archive/ObjectArchive.h"
-#include "patch/PackedPoint.h"
+#include "archive/PackedPoint.h"
 #include "patch/PatchClasses.h"
 #include "support/ByteStrings.h"
 

@@ -29,3 +29,20 @@ TEST(DrawingSurface, RecordingKeepsWhatEachPrimitiveWasDrawnWith) {
     EXPECT_EQ(surface.OfKind(RecordingSurface::Kind::Text).front().text, "44100 Hz mono");
     EXPECT_EQ(surface.CurrentPen(), Pen{});
 }
+
+TEST(DrawingSurface, ClipIsKeptInPixelsAndNarrowedByASecondClip) {
+    RecordingSurface surface;
+    surface.Line({0, 0}, {1, 1});
+    EXPECT_FALSE(surface.Primitives().back().clip.has_value());
+
+    surface.ClipTo({0, 0, 200, 100});
+    // A later mapping does not move the clip; a second clip in logical units is converted first.
+    surface.SetMapping({{0, 0}, {20, 10}, {0, 0}, {200, 100}});
+    surface.ClipTo({5, 2, 40, 40});
+    surface.Line({0, 0}, {1, 1});
+    EXPECT_EQ(surface.Primitives().back().clip, (SurfaceRect{50, 20, 200, 100}));
+
+    // Rectangles that do not meet leave an empty clip, not an inverted one.
+    surface.ClipTo({-10, -10, 1, 1});
+    EXPECT_EQ(surface.CurrentClip(), (SurfaceRect{50, 20, 50, 20}));
+}
