@@ -158,6 +158,18 @@ std::string PromptFor(Command command) {
         {Command::Resample, "Change sample rate (audio modified)"},
         {Command::Synthesize, "Synthesize a few simple waveforms"},
         {Command::Reopen, "Reload from disk"},
+        {Command::Play, "Play without loop\nPlay"},
+        {Command::LoopPlay, "Playback with loop\nLoop Play"},
+        {Command::Stop, "Stop playback\nStop"},
+        {Command::HorizontalZoom, "Increase horizontal magnification\nHorizontal zoom"},
+        {Command::HorizontalUnzoom, "Decrease horizontal magnification\nHorizontal unzoom"},
+        {Command::VerticalZoom, "Increase vertical magnification\nVertical zoom"},
+        {Command::VerticalUnzoom, "Decrease vertical magnification\nVertical unzoom"},
+        {Command::SetStart, "Set the start marker\nSet start"},
+        {Command::SetStop, "Set the stop marker\nSet stop"},
+        {Command::SetLoopStart, "Set the loop start point\nSet loop start"},
+        {Command::SetLoopEnd, "Set the loop end point\nSet loop end"},
+        {Command::PitchDialog, "Shows the pitch dialog box\nPitch dialog"},
     };
     auto found = prompts.find(command);
     return found == prompts.end() ? std::string{} : found->second;

@@ -61,6 +61,19 @@ enum class Command {
     ViewPitchGrid,
     NormalDisplay,
     LoopDisplay,
+    // Wave editor toolbar
+    Play,
+    LoopPlay,
+    Stop,
+    HorizontalZoom,
+    HorizontalUnzoom,
+    VerticalZoom,
+    VerticalUnzoom,
+    SetStart,
+    SetStop,
+    SetLoopStart,
+    SetLoopEnd,
+    PitchDialog,
 };
 
 struct MenuItem {

@@ -2,8 +2,10 @@
 
 #include "ui/wave/AdjustGainDialog.h"
 #include "ui/wave/CrossfadeLoopDialog.h"
+#include "ui/wave/KrzSampleDialog.h"
 #include "ui/wave/ReduceToMonoDialog.h"
 #include "ui/wave/RemixStereoDialog.h"
+#include "ui/wave/SynthesizeDialog.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -127,6 +129,31 @@ std::optional<MonoValues> QtUi::AskMono(const MonoValues& initial) {
 
 std::optional<CrossfadeValues> QtUi::AskCrossfade(const CrossfadeValues& initial) {
     return RunDialog<CCrossfadeLoopDialog>(initial, m_pParent);
+}
+
+std::optional<std::string> QtUi::AskOpenFile(const OpenFileRequest& request) {
+    QFileDialog dialog(m_pParent, QString::fromStdString(request.title), QString(),
+                       QString::fromStdString(request.filter.substr(0, request.filter.find(" (")) + " (" +
+                                              request.pattern + ")"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<SynthesizeValues> QtUi::AskSynthesize(const SynthesizeValues& initial) {
+    CSynthesizeDialog dialog(initial, m_pParent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Entered();
+}
+
+std::optional<KrzSampleChoice> QtUi::AskKrzSample(const KrzSampleChoice& list) {
+    CKrzSampleDialog dialog(list, m_pParent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Entered();
 }
 
 std::optional<ReparentRoots> QtUi::AskReparentRoots() {

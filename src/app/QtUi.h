@@ -25,6 +25,9 @@ public:
     std::optional<RemixValues> AskRemix(const RemixValues& initial) override;
     std::optional<MonoValues> AskMono(const MonoValues& initial) override;
     std::optional<CrossfadeValues> AskCrossfade(const CrossfadeValues& initial) override;
+    std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
+    std::optional<SynthesizeValues> AskSynthesize(const SynthesizeValues& initial) override;
+    std::optional<KrzSampleChoice> AskKrzSample(const KrzSampleChoice& list) override;
     std::optional<ReparentRoots> AskReparentRoots() override;
 
 private:

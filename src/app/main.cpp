@@ -4,6 +4,7 @@
 #include "platform/IniSettings.h"
 #include "platform/PortAudioDevice.h"
 #include "sample/Player.h"
+#include "ui/wave/SampleFrame.h"
 
 #include <QApplication>
 
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     ScopedAudioDevice audioScope(audio);
 
     CWloeApp app(settings, QCoreApplication::applicationFilePath().toStdString(), args);
+    app.RegisterEditor(DocumentKind::Wave, SampleEditorFactory());
     app.Start();
     ui.SetParent(&app.MainFrame());
     int code = QApplication::exec();

@@ -13,6 +13,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     AddSampleCommands(app, context);
     AddPlayCommands(app, context);
     AddDocumentCommands(app, context);
+    AddKrzCommands(app, context);
     AddLayerCommands(app, context);
 
     // CLI11 parses a reversed argument list.

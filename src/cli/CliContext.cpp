@@ -5,14 +5,14 @@
 #include <ostream>
 
 void CliContext::Run(const std::function<bool(ConsoleUi& ui)>& operation) {
-    ConsoleUi console(answerYes, err);
-    ScopedUi scope(console);
-    struct Current {
+    ConsoleUi ui(answerYes, err);
+    ScopedUi scope(ui);
+    struct Installed {
         CliContext& context;
-        ~Current() { context.ui = nullptr; }
-    } current{*this};
-    ui = &console;
-    if (!operation(console))
+        ~Installed() { context.ui = nullptr; }
+    } installed{*this};
+    this->ui = &ui;
+    if (!operation(ui))
         exitCode = kExitFailed;
 }
 

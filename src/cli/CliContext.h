@@ -19,7 +19,7 @@ struct CliContext {
     std::ostream& err;
     bool answerYes = false;
     int exitCode = kExitSuccess;
-    // The console Ui while Run runs an operation: commands queue their dialogs' values on it.
+    // The Ui installed while Run runs: operations queue their dialogs' values on it.
     ConsoleUi* ui = nullptr;
 
     // Runs a document operation with the console Ui installed. The operation returns whether it
@@ -50,4 +50,5 @@ void AddPitchCommands(CLI::App& app, CliContext& context);
 void AddSampleCommands(CLI::App& app, CliContext& context);
 void AddPlayCommands(CLI::App& app, CliContext& context);
 void AddDocumentCommands(CLI::App& app, CliContext& context);
+void AddKrzCommands(CLI::App& app, CliContext& context);
 void AddLayerCommands(CLI::App& app, CliContext& context);

@@ -1,6 +1,7 @@
 // wloe-cli commands on sample files: info, convert, and edit (a chain of document operations).
 #include "cli/CliContext.h"
 #include "platform/DialogValidation.h"
+#include "platform/Ui.h"
 #include "sample/SampleDoc.h"
 
 #include <climits>
@@ -16,10 +17,9 @@ using EditAction = std::function<bool(CSampleDoc& doc, CliContext& context)>;
 
 struct EditOperation {
     std::vector<const char*> argNames;
-    // The required values come first in `args`, then the optional ones when they were given.
     std::function<EditAction(const std::vector<std::string>& args)> make;
-    // Values that may follow the required ones, all or none.
-    std::vector<const char*> optionalArgNames = {};
+    // Words after the named values that still belong to the operation (none when absent).
+    std::function<bool(const std::string& word)> takesMore = nullptr;
 };
 
 std::uint32_t ParseFrame(const std::string& text, const char* what) {
@@ -67,6 +67,15 @@ EditOperation RangeOperation(void (CSampleDoc::*setter)(std::uint32_t, std::uint
             }};
 }
 
+EditOperation CommandOperation(void (CSampleDoc::*command)()) {
+    return {{}, [command](const std::vector<std::string>&) -> EditAction {
+                return [command](CSampleDoc& doc, CliContext&) {
+                    (doc.*command)();
+                    return true;
+                };
+            }};
+}
+
 // A command that needs no values and says whether it succeeded.
 EditOperation CheckedOperation(bool (CSampleDoc::*command)()) {
     return {{}, [command](const std::vector<std::string>&) -> EditAction {
@@ -75,34 +84,126 @@ EditOperation CheckedOperation(bool (CSampleDoc::*command)()) {
 }
 
 // A command that asks a dialog, answered with `values` from the command line as the user would
-// have entered them; the command checks them against the dialog's ranges itself.
-template <class Values, class Command> EditAction AnswerDialog(Values values, Command command) {
-    return [values, command](CSampleDoc& doc, CliContext& context) {
-        context.ui->QueueDialog<Values>(values);
-        bool done = command(doc);
-        context.ui->DiscardDialogs();
-        return done;
-    };
+// have entered them; the command checks them against the dialog's ranges itself. Answers that no
+// dialog took (the command stopped before asking) are dropped so no later command gets them.
+template <class Values, class Command>
+bool AnswerDialog(CliContext& context, Values values, Command command) {
+    context.ui->QueueDialog<Values>(values);
+    bool done = command();
+    context.ui->DiscardDialogs();
+    return done;
 }
 
-// A value for an unsigned dialog field: negative or too large, it gets the field's own message.
-EditAction UnsignedFieldRefused(const std::vector<std::string>& args, const std::vector<const char*>& names) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        long long value = ParseInteger(args[i], names[i]);
-        if (value < 0 || value > 0xFFFFFFFFLL)
-            return [message = std::get<std::string>(ValidateUnsigned(args[i]))](CSampleDoc&, CliContext&) {
-                GetUi().Message(message, MessageIcon::Exclamation);
-                return false;
-            };
+bool IsInteger(const std::string& word) {
+    std::size_t first = !word.empty() && word[0] == '-' ? 1 : 0;
+    return word.size() > first && word.find_first_not_of("0123456789", first) == std::string::npos;
+}
+
+// A word that a dialog's field would hold: checked when the operation runs, as the dialog checks
+// it on OK, so a bad value gets the dialog's message.
+template <class T> std::optional<T> DialogField(const std::variant<T, std::string>& checked) {
+    if (const std::string* message = std::get_if<std::string>(&checked)) {
+        GetUi().Message(*message, MessageIcon::Exclamation);
+        return std::nullopt;
     }
-    return nullptr;
+    return std::get<T>(checked);
 }
 
-EditOperation CommandOperation(void (CSampleDoc::*command)()) {
-    return {{}, [command](const std::vector<std::string>&) -> EditAction {
-                return [command](CSampleDoc& doc, CliContext&) {
-                    (doc.*command)();
-                    return true;
+template <class T>
+T Choice(const std::string& word, const char* what,
+         std::initializer_list<std::pair<const char*, T>> choices) {
+    for (const auto& [name, value] : choices)
+        if (word == name)
+            return value;
+    std::string names;
+    for (const auto& choice : choices)
+        names += std::string(names.empty() ? "" : "|") + choice.first;
+    throw CliUsageError(std::string(what) + ": expected " + names + ": " + word);
+}
+
+// "X,Y": a point of an amplitude curve.
+bool IsCurvePoint(const std::string& word) {
+    std::size_t comma = word.find(',');
+    return comma != std::string::npos && comma > 0 && comma + 1 < word.size() &&
+           word.find(',', comma + 1) == std::string::npos;
+}
+
+std::vector<std::uint32_t> ParseCurve(const std::vector<std::string>& words) {
+    std::vector<std::uint32_t> curve;
+    long long lastX = 0;
+    for (const std::string& word : words) {
+        std::size_t comma = word.find(',');
+        long long x = ParseInteger(word.substr(0, comma), "X");
+        long long y = ParseInteger(word.substr(comma + 1), "Y");
+        if (x < INT16_MIN || x > INT16_MAX || y < INT16_MIN || y > INT16_MAX)
+            throw CliUsageError("curve: a point outside -32768..32767: " + word);
+        if (!curve.empty() && x <= lastX)
+            throw CliUsageError("curve: x values must ascend: " + word);
+        curve.push_back(SynthesizeValues::PackPoint(static_cast<int>(x), static_cast<int>(y)));
+        lastX = x;
+    }
+    if (curve.empty())
+        curve = SynthesizeValues{}.curve;
+    return curve;
+}
+
+// synth replace|add LENGTH ms|cycles note:TEXT|freq:HZ sine|square|triangle [X,Y ...]
+EditOperation SynthOperation() {
+    return {{"replace|add", "LENGTH", "ms|cycles", "note:TEXT|freq:HZ", "sine|square|triangle"},
+            [](const std::vector<std::string>& args) -> EditAction {
+                using V = SynthesizeValues;
+                V values;
+                values.mode =
+                    Choice<V::Mode>(args[0], "synth", {{"replace", V::Mode::Replace}, {"add", V::Mode::Add}});
+                std::string lengthText = args[1];
+                values.unit = Choice<V::LengthUnit>(
+                    args[2], "synth",
+                    {{"ms", V::LengthUnit::Milliseconds}, {"cycles", V::LengthUnit::Cycles}});
+                const std::string& pitch = args[3];
+                std::string frequencyText;
+                if (pitch.starts_with("note:")) {
+                    values.pitchSource = V::PitchSource::Note;
+                    values.note = pitch.substr(5);
+                } else if (pitch.starts_with("freq:")) {
+                    values.pitchSource = V::PitchSource::Frequency;
+                    frequencyText = pitch.substr(5);
+                } else {
+                    throw CliUsageError("synth: expected note:TEXT or freq:HZ: " + pitch);
+                }
+                values.function = Choice<V::Function>(args[4], "synth",
+                                                      {{"sine", V::Function::Sine},
+                                                       {"square", V::Function::Square},
+                                                       {"triangle", V::Function::Triangle}});
+                values.curve = ParseCurve({args.begin() + 5, args.end()});
+                return [values, lengthText, frequencyText](CSampleDoc& doc, CliContext& context) mutable {
+                    std::optional<std::uint32_t> length = DialogField(ValidateUnsigned(lengthText));
+                    if (!length)
+                        return false;
+                    values.length = *length;
+                    if (values.pitchSource == SynthesizeValues::PitchSource::Frequency) {
+                        std::optional<double> hz = DialogField(ValidateReal(
+                            frequencyText, SynthesizeValues::kMinFrequency, SynthesizeValues::kMaxFrequency));
+                        if (!hz)
+                            return false;
+                        values.frequency = *hz;
+                    }
+                    context.ui->QueueDialog<SynthesizeValues>(values);
+                    return doc.OnSynthesize();
+                };
+            },
+            IsCurvePoint};
+}
+
+// krz FILE INDEX: the INDEX-th sample of the file's list, from 0.
+EditOperation KrzOperation() {
+    return {{"FILE", "INDEX"}, [](const std::vector<std::string>& args) -> EditAction {
+                std::string path = args[0];
+                long long index = ParseInteger(args[1], "INDEX");
+                int selected = index < INT_MIN || index > INT_MAX ? -1 : static_cast<int>(index);
+                return [path, selected](CSampleDoc& doc, CliContext& context) {
+                    context.ui->QueueDialog<std::string>(path);
+                    context.ui->QueueDialog<KrzSampleChoice>(KrzSampleChoice{{}, selected});
+                    return doc.OnImportKrz();
                 };
             }};
 }
@@ -156,17 +257,20 @@ const std::map<std::string, EditOperation>& EditOperations() {
         {"gain",
          {{"BL", "EL", "BR", "ER"},
           [](const std::vector<std::string>& args) -> EditAction {
+              if (args.size() != 4 && args.size() != 6)
+                  throw CliUsageError("gain: START and LENGTH come together");
               GainValues values;
               values.beginLeft = ParseInt(args[0], "BL");
               values.endLeft = ParseInt(args[1], "EL");
               values.beginRight = ParseInt(args[2], "BR");
               values.endRight = ParseInt(args[3], "ER");
-              std::uint32_t start = args.size() > 4 ? ParseFrame(args[4], "START") : 0;
-              std::uint32_t length = args.size() > 4 ? ParseFrame(args[5], "LENGTH") : 0;
-              return AnswerDialog(
-                  values, [start, length](CSampleDoc& doc) { return doc.OnGainAdjust(start, length); });
+              std::uint32_t start = args.size() == 6 ? ParseFrame(args[4], "START") : 0;
+              std::uint32_t length = args.size() == 6 ? ParseFrame(args[5], "LENGTH") : 0;
+              return [values, start, length](CSampleDoc& doc, CliContext& context) {
+                  return AnswerDialog(context, values, [&] { return doc.OnGainAdjust(start, length); });
+              };
           },
-          {"START", "LENGTH"}}},
+          IsInteger}},
         {"normalize", CheckedOperation(&CSampleDoc::OnNormalize)},
         {"normalize-lr", CheckedOperation(&CSampleDoc::OnNormalizeIndependently)},
         {"swap", CheckedOperation(&CSampleDoc::OnSwapChannels)},
@@ -175,23 +279,35 @@ const std::map<std::string, EditOperation>& EditOperations() {
           [](const std::vector<std::string>& args) -> EditAction {
               RemixValues values{ParseInt(args[0], "LL"), ParseInt(args[1], "LR"), ParseInt(args[2], "RL"),
                                  ParseInt(args[3], "RR")};
-              return AnswerDialog(values, [](CSampleDoc& doc) { return doc.OnRemixStereo(); });
+              return [values](CSampleDoc& doc, CliContext& context) {
+                  return AnswerDialog(context, values, [&] { return doc.OnRemixStereo(); });
+              };
           }}},
         {"mono",
          {{"L", "R"},
           [](const std::vector<std::string>& args) -> EditAction {
               MonoValues values{ParseInt(args[0], "L"), ParseInt(args[1], "R")};
-              return AnswerDialog(values, [](CSampleDoc& doc) { return doc.OnReduceToMono(); });
+              return [values](CSampleDoc& doc, CliContext& context) {
+                  return AnswerDialog(context, values, [&] { return doc.OnReduceToMono(); });
+              };
           }}},
         {"crossfade",
          {{"RADIUS_MS", "CONTOUR"},
           [](const std::vector<std::string>& args) -> EditAction {
-              if (EditAction refused = UnsignedFieldRefused(args, {"RADIUS_MS", "CONTOUR"}))
-                  return refused;
-              CrossfadeValues values{static_cast<std::uint32_t>(ParseInteger(args[0], "RADIUS_MS")),
-                                     static_cast<std::uint32_t>(ParseInteger(args[1], "CONTOUR"))};
-              return AnswerDialog(values, [](CSampleDoc& doc) { return doc.OnCrossfadeLoop(); });
+              ParseInteger(args[0], "RADIUS_MS");
+              ParseInteger(args[1], "CONTOUR");
+              return [radius = args[0], contour = args[1]](CSampleDoc& doc, CliContext& context) {
+                  std::optional<std::uint32_t> radiusMs = DialogField(ValidateUnsigned(radius));
+                  std::optional<std::uint32_t> shape =
+                      radiusMs ? DialogField(ValidateUnsigned(contour)) : std::nullopt;
+                  if (!shape)
+                      return false;
+                  return AnswerDialog(context, CrossfadeValues{*radiusMs, *shape},
+                                      [&] { return doc.OnCrossfadeLoop(); });
+              };
           }}},
+        {"synth", SynthOperation()},
+        {"krz", KrzOperation()},
         {"compensate",
          {{"0|1"},
           [](const std::vector<std::string>& args) -> EditAction {
@@ -218,19 +334,12 @@ std::vector<EditAction> ParseEditChain(const std::vector<std::string>& words) {
         std::size_t count = operation.argNames.size();
         if (words.size() - i - 1 < count)
             throw CliUsageError("edit: " + words[i] + " needs " + std::to_string(count) + " value(s)");
-        // Optional values are present when the next word names no operation.
-        std::size_t optional = operation.optionalArgNames.size();
-        std::size_t next = i + 1 + count;
-        if (optional != 0 && next < words.size() && !EditOperations().contains(words[next])) {
-            if (words.size() - next < optional)
-                throw CliUsageError("edit: " + words[i] + " takes " + std::to_string(optional) +
-                                    " optional value(s) together");
-            count += optional;
-        }
         std::vector<std::string> args(words.begin() + static_cast<std::ptrdiff_t>(i + 1),
                                       words.begin() + static_cast<std::ptrdiff_t>(i + 1 + count));
-        chain.push_back(operation.make(args));
         i += 1 + count;
+        while (operation.takesMore && i < words.size() && operation.takesMore(words[i]))
+            args.push_back(words[i++]);
+        chain.push_back(operation.make(args));
     }
     return chain;
 }
@@ -290,7 +399,9 @@ void AddSampleCommands(CLI::App& app, CliContext& context) {
             "sample-range A N, loop-range A N, selection A N, clear-points, clear-loop, truncate, "
             "pitch HZ, pitch-parts OCTAVE NOTE CENTS, compensate 0|1, guess-pitch START LENGTH, "
             "gain BL EL BR ER [START LENGTH], normalize, normalize-lr, swap, remix LL LR RL RR, mono L R, "
-            "crossfade RADIUS_MS CONTOUR");
+            "crossfade RADIUS_MS CONTOUR, "
+            "synth replace|add LENGTH ms|cycles note:TEXT|freq:HZ sine|square|triangle [X,Y ...], "
+            "krz FILE INDEX");
         auto in = std::make_shared<std::string>();
         auto out = std::make_shared<std::string>();
         auto words = std::make_shared<std::vector<std::string>>();

@@ -32,7 +32,10 @@ void CDocument::RemoveView(CView* view) {
     std::erase(m_views, view);
 }
 
+void CDocument::OnUpdatingViews(long) {}
+
 void CDocument::UpdateAllViews(CView* sender, long hint) {
+    OnUpdatingViews(hint);
     // A view may detach itself while updating.
     std::vector<CView*> views = m_views;
     for (CView* view : views)

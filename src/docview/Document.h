@@ -48,6 +48,11 @@ public:
     // Empties the document's contents (before loading, and after a failed load).
     virtual void DeleteContents();
 
+protected:
+    // Heard before the views are told of a change: what a document keeps beside its contents
+    // (caches, summaries) is brought up to date here.
+    virtual void OnUpdatingViews(long hint);
+
 private:
     std::string m_strPathName;
     std::string m_strTitle;

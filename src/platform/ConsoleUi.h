@@ -26,6 +26,15 @@ public:
     std::optional<CrossfadeValues> AskCrossfade(const CrossfadeValues&) override {
         return NextDialog<CrossfadeValues>();
     }
+    std::optional<std::string> AskOpenFile(const OpenFileRequest&) override {
+        return NextDialog<std::string>();
+    }
+    std::optional<SynthesizeValues> AskSynthesize(const SynthesizeValues&) override {
+        return NextDialog<SynthesizeValues>();
+    }
+    std::optional<KrzSampleChoice> AskKrzSample(const KrzSampleChoice&) override {
+        return NextDialog<KrzSampleChoice>();
+    }
     std::optional<ReparentRoots> AskReparentRoots() override { return NextDialog<ReparentRoots>(); }
 
     // The values of the dialogs the command will ask for, taken from its command line; a dialog

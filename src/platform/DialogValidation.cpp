@@ -1,6 +1,8 @@
 #include "platform/DialogValidation.h"
 
 #include <charconv>
+#include <cmath>
+#include <cstdio>
 
 namespace {
 // The text without surrounding spaces; a leading '+' is allowed, as the dialog framework allows it.
@@ -41,4 +43,18 @@ std::variant<std::uint32_t, std::string> ValidateUnsigned(const std::string& tex
     if (!value)
         return std::string("Please enter a positive integer.");
     return *value;
+}
+
+std::variant<double, std::string> ValidateReal(const std::string& text, double low, double high) {
+    // Whatever the user's locale, the decimal point is '.'.
+    std::optional<double> parsed = ParseWhole<double>(text);
+    if (!parsed || !std::isfinite(*parsed))
+        return std::string("Please enter a number.");
+    double value = *parsed;
+    if (value < low || value > high) {
+        char message[128];
+        std::snprintf(message, sizeof message, "Please enter a number between %.15g and %.15g.", low, high);
+        return std::string(message);
+    }
+    return value;
 }

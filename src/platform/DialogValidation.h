@@ -14,3 +14,7 @@ std::variant<long long, std::string> ValidateInteger(const std::string& text, lo
 
 // An unsigned 32-bit number: the value, or "Please enter a positive integer.".
 std::variant<std::uint32_t, std::string> ValidateUnsigned(const std::string& text);
+
+// A real number within [low, high]: the value, or "Please enter a number." / "Please enter a number
+// between %1 and %2." (the bounds written as the framework writes them, "1e-06" and "1000000").
+std::variant<double, std::string> ValidateReal(const std::string& text, double low, double high);

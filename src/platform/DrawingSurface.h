@@ -77,6 +77,7 @@ public:
     virtual Brush SelectBrush(const Brush& brush) = 0;
     virtual Font SelectFont(const Font& font) = 0;
     virtual SurfaceMapping SetMapping(const SurfaceMapping& mapping) = 0;
+    virtual SurfaceMapping Mapping() const = 0;
 
     virtual void Line(SurfacePoint from, SurfacePoint to) = 0;
     virtual void Polyline(const std::vector<SurfacePoint>& points) = 0;

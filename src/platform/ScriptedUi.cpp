@@ -51,3 +51,8 @@ void ScriptedUi::EndBusy() {
 std::optional<std::string> ScriptedUi::AskSaveFile(const SaveFileRequest&) {
     return NextDialog<std::string>("save file");
 }
+
+std::optional<std::string> ScriptedUi::AskOpenFile(const OpenFileRequest& request) {
+    m_lastOpenFile = request;
+    return NextDialog<std::string>("open file");
+}

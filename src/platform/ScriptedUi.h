@@ -58,6 +58,16 @@ public:
     std::optional<CrossfadeValues> AskCrossfade(const CrossfadeValues&) override {
         return NextDialog<CrossfadeValues>("Crossfade Loop");
     }
+    std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
+    std::optional<SynthesizeValues> AskSynthesize(const SynthesizeValues&) override {
+        return NextDialog<SynthesizeValues>("Synthesize");
+    }
+    std::optional<KrzSampleChoice> AskKrzSample(const KrzSampleChoice&) override {
+        return NextDialog<KrzSampleChoice>("Kurzweil file: available samples");
+    }
+
+    // What the latest open-file dialog asked for.
+    const OpenFileRequest& LastOpenFileRequest() const { return m_lastOpenFile; }
     std::optional<ReparentRoots> AskReparentRoots() override {
         return NextDialog<ReparentRoots>("reparent roots");
     }
@@ -74,6 +84,7 @@ private:
     std::deque<Answer> m_answers;
     DialogAnswers m_dialogs;
     std::vector<Event> m_events;
+    OpenFileRequest m_lastOpenFile;
     int m_nBusy = 0;
     int m_nBusyDepth = 0;
     double m_dLastProgress = 0;

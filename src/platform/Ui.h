@@ -1,8 +1,10 @@
 #pragma once
 
 #include "platform/CrossfadeDialog.h"
+#include "platform/KrzDialogs.h"
 #include "platform/LevelDialogs.h"
 #include "platform/Service.h"
+#include "platform/SynthesizeDialog.h"
 
 #include <optional>
 #include <string>
@@ -22,6 +24,15 @@ struct SaveFileRequest {
     std::string pattern;
     std::string defaultExtension;
     std::string proposedName;
+};
+
+// An open-file dialog: the title, the filter ("WAVE Files (*.kr?)") and its pattern ("*.kr?");
+// whether the read-only box is hidden.
+struct OpenFileRequest {
+    std::string title;
+    std::string filter;
+    std::string pattern;
+    bool hideReadOnly = true;
 };
 
 // The two roots entered in "Reparent File Pointers".
@@ -54,6 +65,10 @@ public:
     virtual std::optional<RemixValues> AskRemix(const RemixValues& initial) = 0;
     virtual std::optional<MonoValues> AskMono(const MonoValues& initial) = 0;
     virtual std::optional<CrossfadeValues> AskCrossfade(const CrossfadeValues& initial) = 0;
+    virtual std::optional<std::string> AskOpenFile(const OpenFileRequest& request) = 0;
+    virtual std::optional<SynthesizeValues> AskSynthesize(const SynthesizeValues& initial) = 0;
+    // The entry chosen from a Kurzweil file's list of samples.
+    virtual std::optional<KrzSampleChoice> AskKrzSample(const KrzSampleChoice& list) = 0;
     virtual std::optional<ReparentRoots> AskReparentRoots() = 0;
 
     // A console Ui that declines every question.

@@ -162,6 +162,7 @@ bool CSampleDoc::LoadSample(const std::string& path) {
 }
 
 void CSampleDoc::ClearData() {
+    m_summary.Clear();
     m_pData.reset();
     m_nFrames = 0;
     m_nStart = 0;
@@ -173,6 +174,7 @@ void CSampleDoc::ClearData() {
 }
 
 void CSampleDoc::SetData(std::unique_ptr<std::int16_t[]> buffer, std::uint32_t frames, std::uint32_t rate) {
+    m_summary.Clear();
     m_pData = std::move(buffer);
     m_nFrames = frames;
     m_nRate = rate;

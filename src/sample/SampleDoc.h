@@ -1,7 +1,10 @@
 #pragma once
 
 #include "docview/Document.h"
+#include "platform/DrawingSurface.h"
+#include "platform/SynthesizeDialog.h"
 #include "sample/PitchNames.h"
+#include "sample/WaveSummary.h"
 
 #include <cstdint>
 #include <memory>
@@ -35,6 +38,19 @@ struct SampleCommandInfo {
 // refused with a message.
 enum class PointResult { Changed, Beyond, Refused };
 
+// The pens, brush and font every view of a sample document paints with, so that all draw alike.
+struct SampleDrawingTools {
+    Pen wavePen{PenStyle::Solid, {0, 0, 0}};
+    Pen axisPen{PenStyle::Solid, {127, 127, 127}};
+    Pen startPen{PenStyle::Solid, {0, 191, 0}};
+    Pen stopPen{PenStyle::Solid, {191, 0, 0}};
+    Pen gridPen{PenStyle::Dotted, {127, 127, 127}};
+    Pen loopStartPen{PenStyle::Dotted, {0, 255, 0}};
+    Pen loopEndPen{PenStyle::Dotted, {255, 0, 0}};
+    Brush hatchBrush{BrushStyle::ForwardDiagonalHatch, {0, 0, 255}};
+    Font labelFont{"MS Sans Serif", 8, 400};
+};
+
 // One sample of 16-bit PCM audio, mono or stereo, with its pitch, sample start and stop, loop and
 // the selection that the wave views display. Its files are RIFF WAVE (".wav", with our "vElO"
 // information chunk) or, for any other extension, the document's archive form.
@@ -42,6 +58,9 @@ class CSampleDoc : public CDocument {
 public:
     // Views told that only the pitch changed get this hint.
     static constexpr long kPitchChangedHint = 99999;
+    // Views told of their own changes (displayed span, markers, display mode) get this hint: the
+    // audio is as it was.
+    static constexpr long kDisplayHint = 99998;
 
     CSampleDoc();
     ~CSampleDoc() override;
@@ -115,9 +134,37 @@ public:
     // The radius in frames: 44.1 frames per millisecond whatever the rate.
     static std::uint32_t CrossfadeRadiusFrames(std::uint32_t radiusMs);
 
+    // "Synthesi&ze...": asks for the dialog's values, then synthesizes. False when cancelled or
+    // refused (its message shown).
+    bool OnSynthesize();
+    // Fills or adds to the audio with a sine, square or triangle wave shaped by an amplitude
+    // curve. A note text that names no note is refused before anything changes; so is a length
+    // whose buffer cannot be had, and the old audio then stays.
+    bool Synthesize(const SynthesizeValues& values);
+
+    // "From .&KRZ": asks for a Kurzweil file, lists its samples, and replaces the audio with the
+    // one chosen. False when cancelled or refused (its message shown); the document is then
+    // unchanged.
+    bool OnImportKrz();
+    bool ImportKrz(const std::string& path);
+
     static std::span<const SampleCommandInfo> Commands();
     static const SampleCommandInfo& CommandInfo(SampleCommand command);
     bool IsCommandEnabled(SampleCommand command) const;
+
+    // The pictures of the sample, on a logical area of width × height with `samplesPerPixel`
+    // frames a column and sample values divided by `ampDivisor`: the displayed span (the
+    // selection) with its markers and an optional pitch grid, the splice the loop makes, and the
+    // whole sample. A pitch grid over a pitch of 0 sets the pitch to 440 Hz.
+    void DrawWave(DrawingSurface& surface, int width, int height, int samplesPerPixel, int ampDivisor,
+                  bool pitchGrid);
+    void DrawLoopSplice(DrawingSurface& surface, int width, int height, int samplesPerPixel,
+                        int ampDivisor) const;
+    void DrawOverview(DrawingSurface& surface, int width, int height, int samplesPerPixel, int ampDivisor,
+                      bool loopDisplay) const;
+    const SampleDrawingTools& DrawingTools() const { return m_tools; }
+    // Smallest and largest value of one channel over frames [first, end), first < end <= frames.
+    CWaveSummary::Extremes ChannelExtremes(int channel, std::uint32_t first, std::uint32_t end) const;
 
     int Channels() const { return m_bStereo ? 2 : 1; }
     // Samples in the buffer: frames times channels.
@@ -139,7 +186,16 @@ public:
     double m_dLoopPitch = 0;
     bool m_bCompensate = false;
 
+protected:
+    // Any change but the pitch's or the views' own may have changed the audio.
+    void OnUpdatingViews(long hint) override;
+
 private:
+    const CWaveSummary& Summary() const;
+
+    SampleDrawingTools m_tools;
+    mutable CWaveSummary m_summary;
+
     // Keeps every point inside the audio, whatever a file said.
     void FitPointsToAudio();
     // The largest start the range setters allow.

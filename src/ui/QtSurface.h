@@ -14,6 +14,7 @@ public:
     Brush SelectBrush(const Brush& brush) override;
     Font SelectFont(const Font& font) override;
     SurfaceMapping SetMapping(const SurfaceMapping& mapping) override;
+    SurfaceMapping Mapping() const override { return m_mapping; }
 
     void Line(SurfacePoint from, SurfacePoint to) override;
     void Polyline(const std::vector<SurfacePoint>& points) override;

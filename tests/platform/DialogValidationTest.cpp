@@ -19,3 +19,17 @@ TEST(DialogValidation, UnsignedNumbers) {
     for (const char* bad : {"-1", "4294967296", "3.5", "", "abc"})
         EXPECT_EQ(std::get<std::string>(ValidateUnsigned(bad)), "Please enter a positive integer.") << bad;
 }
+
+TEST(DialogValidation, RealNumbersWithinBounds) {
+    EXPECT_EQ(std::get<double>(ValidateReal(" 440 ", 0.000001, 1000000)), 440.0);
+    EXPECT_EQ(std::get<double>(ValidateReal("+1e-6", 0.000001, 1000000)), 0.000001);
+    EXPECT_EQ(std::get<double>(ValidateReal("1000000", 0.000001, 1000000)), 1000000.0);
+    for (const char* bad : {"", "4,5", "1e", "inf", "nan", "12 Hz", "0x10"})
+        EXPECT_EQ(std::get<std::string>(ValidateReal(bad, 0.000001, 1000000)), "Please enter a number.")
+            << bad;
+    for (const char* outside : {"0", "-440", "1000000.5", "1e300"})
+        EXPECT_EQ(std::get<std::string>(ValidateReal(outside, 0.000001, 1000000)),
+                  "Please enter a number between 1e-06 and 1000000.")
+            << outside;
+    EXPECT_EQ(std::get<std::string>(ValidateReal("5", -2.5, 3)), "Please enter a number between -2.5 and 3.");
+}

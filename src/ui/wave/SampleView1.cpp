@@ -1,0 +1,195 @@
+#include "ui/wave/SampleView1.h"
+
+#include "sample/SampleDoc.h"
+#include "ui/QtSurface.h"
+#include "ui/wave/SampleFrame.h"
+#include "ui/wave/WaveArtwork.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+CSampleView1::CSampleView1(CSampleFrame& frame, CSampleDoc& doc, QWidget* parent)
+    : QWidget(parent), m_frame(frame), m_doc(doc) {
+    setMouseTracking(true);
+    setFocusPolicy(Qt::ClickFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumHeight(10);
+    m_doc.AddView(this);
+    m_model.SetClientSize(width(), height());
+    OnUpdate(nullptr, 0);
+}
+
+CSampleView1::~CSampleView1() {
+    m_doc.RemoveView(this);
+}
+
+void CSampleView1::OnUpdate(CView*, long hint) {
+    if (hint == CSampleDoc::kPitchChangedHint) {
+        m_frame.SetPitchPane(m_doc.m_dPitch, m_doc.PitchText(m_doc.m_dPitch));
+        m_frame.RefreshPitchDialog();
+        if (!m_model.PitchGrid())
+            return;
+    }
+    m_model.Rescale(m_doc);
+    update();
+}
+
+bool CSampleView1::HandlesCommand(Command command) const {
+    switch (command) {
+    case Command::HorizontalZoom:
+    case Command::HorizontalUnzoom:
+    case Command::VerticalZoom:
+    case Command::VerticalUnzoom:
+    case Command::SetStart:
+    case Command::SetStop:
+    case Command::SetLoopStart:
+    case Command::SetLoopEnd:
+    case Command::ViewPitchGrid:
+    case Command::GuessPitch:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CSampleView1::IsCommandEnabled(Command command) const {
+    switch (command) {
+    case Command::SetStart:
+        return !m_model.IsArmed(CWaveViewModel::kArmedStart);
+    case Command::SetStop:
+        return !m_model.IsArmed(CWaveViewModel::kArmedStop);
+    case Command::SetLoopStart:
+        return !m_model.IsArmed(CWaveViewModel::kArmedLoopStart);
+    case Command::SetLoopEnd:
+        return !m_model.IsArmed(CWaveViewModel::kArmedLoopEnd);
+    case Command::GuessPitch:
+        return m_model.CanGuessPitch(m_doc, m_frame.IsLoopDisplay());
+    default:
+        return HandlesCommand(command);
+    }
+}
+
+bool CSampleView1::IsCommandChecked(Command command) const {
+    return command == Command::ViewPitchGrid && m_model.PitchGrid();
+}
+
+bool CSampleView1::OnCommand(Command command) {
+    if (!HandlesCommand(command))
+        return false;
+    if (!IsCommandEnabled(command))
+        return true;
+    switch (command) {
+    case Command::HorizontalZoom:
+        m_model.ZoomIn(m_doc);
+        m_doc.UpdateAllViews(nullptr, CSampleDoc::kDisplayHint);
+        break;
+    case Command::HorizontalUnzoom:
+        m_model.ZoomOut(m_doc);
+        m_doc.UpdateAllViews(nullptr, CSampleDoc::kDisplayHint);
+        break;
+    case Command::VerticalZoom:
+        if (m_model.VerticalZoomIn())
+            update();
+        break;
+    case Command::VerticalUnzoom:
+        if (m_model.VerticalZoomOut())
+            update();
+        break;
+    case Command::SetStart:
+        m_model.Arm(CWaveViewModel::kArmedStart);
+        break;
+    case Command::SetStop:
+        m_model.Arm(CWaveViewModel::kArmedStop);
+        break;
+    case Command::SetLoopStart:
+        m_model.Arm(CWaveViewModel::kArmedLoopStart);
+        break;
+    case Command::SetLoopEnd:
+        m_model.Arm(CWaveViewModel::kArmedLoopEnd);
+        break;
+    case Command::ViewPitchGrid:
+        m_model.TogglePitchGrid();
+        m_doc.UpdateAllViews(nullptr, CSampleDoc::kDisplayHint);
+        break;
+    case Command::GuessPitch:
+        m_doc.GuessPitch(m_model.MarkStart(), m_model.MarkLength());
+        break;
+    default:
+        break;
+    }
+    UpdateCursor();
+    return true;
+}
+
+void CSampleView1::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    m_model.SetClientSize(width(), height());
+    QtSurface surface(painter);
+    surface.SetMapping(m_model.Mapping());
+    const bool loopDisplay = m_frame.IsLoopDisplay();
+    if (loopDisplay)
+        m_doc.DrawLoopSplice(surface, m_model.Width(), m_model.Height(), m_model.SamplesPerPixel(),
+                             m_model.AmpDivisor());
+    else
+        m_doc.DrawWave(surface, m_model.Width(), m_model.Height(), m_model.SamplesPerPixel(),
+                       m_model.AmpDivisor(), m_model.PitchGrid());
+    if (auto edges = m_model.HighlightForPaint(m_doc, loopDisplay)) {
+        surface.SetMapping(SurfaceMapping{});
+        surface.InvertRect({edges->first, 0, edges->second, height()});
+    }
+    m_frame.SetPlayPane(m_doc.m_nStart, std::uint64_t{m_doc.m_nStart} + m_doc.m_nLength);
+    m_frame.SetPitchPane(m_doc.m_dPitch, m_doc.PitchText(m_doc.m_dPitch));
+    m_frame.SetLoopPane(m_doc.m_nLoopStart, std::uint64_t{m_doc.m_nLoopStart} + m_doc.m_nLoopLength);
+    m_frame.RefreshPitchDialog();
+}
+
+void CSampleView1::resizeEvent(QResizeEvent* event) {
+    m_model.SetClientSize(width(), height());
+    QWidget::resizeEvent(event);
+}
+
+void CSampleView1::mousePressEvent(QMouseEvent* event) {
+    const int x = event->position().toPoint().x();
+    if (event->button() == Qt::LeftButton)
+        Apply(m_model.LeftPress(x, m_frame.IsLoopDisplay(), m_doc));
+    else if (event->button() == Qt::RightButton)
+        Apply(m_model.RightPress(x, m_frame.IsLoopDisplay()));
+}
+
+void CSampleView1::mouseMoveEvent(QMouseEvent* event) {
+    Apply(m_model.Move(event->position().toPoint().x(), m_frame.IsLoopDisplay(), m_doc));
+}
+
+void CSampleView1::mouseReleaseEvent(QMouseEvent* event) {
+    const int x = event->position().toPoint().x();
+    if (event->button() == Qt::LeftButton)
+        Apply(m_model.LeftRelease(x, m_frame.IsLoopDisplay(), m_doc));
+    else if (event->button() == Qt::RightButton)
+        Apply(m_model.RightRelease(m_bHoldingMouse));
+}
+
+void CSampleView1::Apply(const MouseOutcome& outcome) {
+    if (outcome.capture)
+        m_bHoldingMouse = true;
+    if (outcome.release)
+        m_bHoldingMouse = false;
+    if (outcome.rescale)
+        m_model.Rescale(m_doc);
+    if (outcome.rescale || outcome.repaint)
+        update();
+    if (outcome.views == MouseOutcome::Views::All)
+        m_doc.UpdateAllViews(nullptr, CSampleDoc::kDisplayHint);
+    else if (outcome.views == MouseOutcome::Views::Others)
+        m_doc.UpdateAllViews(this, CSampleDoc::kDisplayHint);
+    if (outcome.position)
+        m_frame.SetPositionPane(*outcome.position, m_doc.m_nRate);
+    UpdateCursor();
+}
+
+void CSampleView1::UpdateCursor() {
+    if (m_model.CursorShape() == m_cursor)
+        return;
+    m_cursor = m_model.CursorShape();
+    setCursor(MarkerCursor(m_cursor));
+}

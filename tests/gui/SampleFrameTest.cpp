@@ -1,0 +1,231 @@
+#include "WaveWindowHelpers.h"
+
+#include "app/MainFrame.h"
+#include "app/WloeApp.h"
+#include "platform/IniSettings.h"
+#include "platform/ScriptedUi.h"
+#include "support/TempDir.h"
+#include "ui/wave/SampleFramePanes.h"
+#include "ui/wave/SetPitchDialog.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QSlider>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+
+class SampleFrameTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ScriptedUi> m_ui;
+    std::unique_ptr<ScopedUi> m_scope;
+
+private slots:
+    void init() {
+        m_ui = std::make_unique<ScriptedUi>();
+        m_scope = std::make_unique<ScopedUi>(*m_ui);
+    }
+    void cleanup() {
+        m_scope.reset();
+        m_ui.reset();
+    }
+
+    void toolbarHasThirteenButtonsInFiveGroups() {
+        CSampleFrame frame(MakeSample(1000));
+        QStringList layout, prompts;
+        for (QAction* action : frame.ToolBar()->actions()) {
+            layout << (action->isSeparator() ? "|" : action->toolTip());
+            if (!action->isSeparator())
+                prompts << action->statusTip();
+        }
+        QCOMPARE(layout,
+                 QStringList({"Play", "Loop Play", "Stop", "|", "Horizontal zoom", "Horizontal unzoom",
+                              "Vertical zoom", "Vertical unzoom", "|", "Set start", "Set stop", "|",
+                              "Set loop start", "Set loop end", "|", "Loop view", "|", "Pitch dialog"}));
+        QCOMPARE(prompts.front(), QString("Play without loop"));
+        QCOMPARE(prompts[11], QString("Split screen to show loop continuity"));
+        QCOMPARE(prompts.back(), QString("Shows the pitch dialog box"));
+        for (QAction* action : frame.ToolBar()->actions())
+            QVERIFY(action->isSeparator() || !action->icon().isNull());
+        QCOMPARE(frame.ToolBar()->allowedAreas(), Qt::AllToolBarAreas);
+        QCOMPARE(frame.size(), QSize(620, 360));
+    }
+
+    void statusPanesShowTheSampleInTheirFormats() {
+        auto frame = ShowFrame(MakeSample(44100));
+        QCOMPARE(frame->PaneText(0), QString("For Help, press F1"));
+        QList<int> widths;
+        for (QLabel* label : frame->PromptBar()->findChildren<QLabel*>())
+            if (label->text() != "For Help, press F1")
+                widths << label->width();
+        QCOMPARE(widths, QList<int>({113, 118, 149, 41, 30}));
+        frame->WaveView()->repaint();
+        QCOMPARE(frame->PaneText(1), QString("Play: 000000  044100"));
+        QCOMPARE(frame->PaneText(2), QString("Loop: 000000  000000"));
+        QCOMPARE(frame->PaneText(3), QString("Pitch: A 4 +0.00 (440.00 Hz)"));
+
+        // Frame 22050 under the pointer.
+        frame->SampleDoc().SetSelection(21000, 1100);
+        frame->SampleDoc().UpdateAllViews(nullptr, CSampleDoc::kDisplayHint);
+        QTest::mouseMove(frame->WaveView(), ViewPoint(*frame->WaveView(), 1050));
+        QCOMPARE(frame->PaneText(4), QString(" 22050"));
+        QCOMPARE(frame->PaneText(5), QString("0.500"));
+
+        frame->PromptBar()->showMessage("Remove any loop points");
+        QCOMPARE(frame->PaneText(0), QString("Remove any loop points"));
+    }
+
+    void theLoopDisplayNeedsALoop() {
+        auto frame = ShowFrame(MakeSample(44100));
+        QVERIFY(!frame->IsCommandEnabled(Command::LoopDisplay));
+        QVERIFY(!frame->IsCommandChecked(Command::LoopDisplay));
+        frame->SampleDoc().SetLoopRange(1000, 2000);
+        QVERIFY(frame->IsCommandEnabled(Command::LoopDisplay));
+        QVERIFY(frame->OnCommand(Command::LoopDisplay));
+        QVERIFY(frame->IsLoopDisplay());
+        frame->UpdateCommandUi();
+        QAction* loopView = frame->ToolBar()->actions()[15];
+        QVERIFY(loopView->isChecked() && loopView->isEnabled());
+
+        QVERIFY(frame->OnCommand(Command::ClearLoop));
+        QVERIFY2(frame->IsLoopDisplay(), "until the commands are looked at again");
+        frame->UpdateCommandUi();
+        QVERIFY(!frame->IsLoopDisplay());
+        QVERIFY(!loopView->isChecked() && !loopView->isEnabled());
+    }
+
+    void rowsKeepEightyFiveToFifteen() {
+        auto frame = ShowFrame(MakeSample(1000));
+        for (int height : {700, 400, 90, 60}) {
+            frame->resize(800, height);
+            QApplication::processEvents();
+            frame->SplitRows();
+            QList<int> sizes = frame->Splitter()->sizes();
+            auto [upper, lower] = SampleFramePanes::SplitRows(sizes[0] + sizes[1]);
+            QVERIFY(sizes[0] >= 10 && sizes[1] >= 10);
+            // The splitter hands the pixels the integer parts leave over to the rows.
+            if (sizes[0] + sizes[1] >= 67) {
+                QVERIFY(std::abs(sizes[0] - upper) <= 1);
+                QVERIFY(std::abs(sizes[1] - lower) <= 1);
+            }
+        }
+    }
+
+    void thePitchDialogShowsTheDocumentsPitchAndHidesForAnotherWindow() {
+        QMdiArea area;
+        area.resize(1200, 800);
+        area.show();
+        auto* first = new CSampleFrame(MakeSample(1000));
+        auto* second = new CSampleFrame(MakeSample(1000));
+        first->SampleDoc().m_dPitch = 523.0;
+        area.addSubWindow(first);
+        area.addSubWindow(second);
+        first->show();
+        second->show();
+        area.setActiveSubWindow(first);
+        QVERIFY(first->IsCommandEnabled(Command::PitchDialog));
+        first->OnCommand(Command::PitchDialog);
+        CSetPitchDialog* dialog = first->PitchDialog();
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->Document(), &first->SampleDoc());
+        QCOMPARE(dialog->OctaveSlider()->value(), -5);
+        QCOMPARE(dialog->NoteEdit()->text(), QString("C "));
+        area.setActiveSubWindow(first);
+        QVERIFY(dialog->isVisible());
+        area.setActiveSubWindow(second);
+        QVERIFY(!dialog->isVisible());
+    }
+
+    void documentCommandsFollowTheDocument() {
+        auto frame = ShowFrame(MakeSample(1000));
+        CSampleDoc& doc = frame->SampleDoc();
+        QVERIFY(!frame->IsCommandEnabled(Command::ClearLoop));
+        QVERIFY(!frame->IsCommandEnabled(Command::ClearStartStop));
+        doc.SetSampleRange(100, 500);
+        doc.SetLoopRange(200, 100);
+        QVERIFY(frame->IsCommandEnabled(Command::ClearLoop));
+        QVERIFY(frame->IsCommandEnabled(Command::ClearStartStop));
+        QVERIFY(frame->IsCommandEnabled(Command::Truncate));
+        frame->OnCommand(Command::Truncate);
+        QCOMPARE(doc.m_nFrames, 500u);
+        QCOMPARE(doc.m_nLoopStart, 100u);
+        QCOMPARE(frame->Strip()->Model().Width(), 500); // the views heard of it
+        frame->OnCommand(Command::ClearLoop);
+        QCOMPARE(doc.m_nLoopLength, 0u);
+
+        // Not this window's, or not there yet: disabled.
+        for (Command command : {Command::NormalDisplay, Command::Play, Command::Open})
+            QVERIFY(!frame->IsCommandEnabled(command));
+        QVERIFY(frame->IsCommandEnabled(Command::Save));
+    }
+
+    void reopenReadsTheFileAgain() {
+        TempDir dir;
+        const std::string path = dir.File("tone.wav");
+        {
+            auto doc = MakeSample(3000, 44100, true);
+            QVERIFY(doc->WriteWav(path));
+        }
+        auto doc = std::make_unique<CSampleDoc>();
+        QVERIFY(doc->OnOpenDocument(path));
+        doc->SetPathName(path);
+        auto frame = ShowFrame(std::move(doc));
+        frame->SampleDoc().m_pData[10] = 0;
+        frame->SampleDoc().SetSampleRange(5, 10);
+        QVERIFY(frame->IsCommandEnabled(Command::Reopen));
+        frame->OnCommand(Command::Reopen);
+        QCOMPARE(frame->SampleDoc().m_nLength, 3000u);
+        QVERIFY(frame->SampleDoc().m_pData[10] != 0);
+        QVERIFY(!frame->SampleDoc().IsModified());
+    }
+
+    void theBarsCanBeHidden() {
+        auto frame = ShowFrame(MakeSample(1000));
+        QVERIFY(frame->IsCommandChecked(Command::ViewToolbar));
+        QVERIFY(frame->IsCommandChecked(Command::ViewStatusBar));
+        frame->OnCommand(Command::ViewToolbar);
+        frame->OnCommand(Command::ViewStatusBar);
+        QVERIFY(!frame->ToolBar()->isVisible() && !frame->PromptBar()->isVisible());
+        QVERIFY(!frame->IsCommandChecked(Command::ViewToolbar));
+        QVERIFY(!frame->IsCommandChecked(Command::ViewStatusBar));
+        frame->OnCommand(Command::ViewToolbar);
+        QVERIFY(frame->ToolBar()->isVisible());
+    }
+
+    void waveDocumentsOpenInTheWaveEditor() {
+        TempDir dir;
+        IniSettings settings(dir.File("wloe.ini"));
+        CWloeApp app(settings, dir.File("bin/wloe"), {"-Embedding"});
+        app.RegisterEditor(DocumentKind::Wave, SampleEditorFactory());
+        app.Start(false);
+
+        auto* created = qobject_cast<CSampleFrame*>(app.NewDocument(DocumentKind::Wave));
+        QVERIFY(created);
+        QCOMPARE(created->SampleDoc().GetTitle(), std::string("Wave File1"));
+        QCOMPARE(created->SampleDoc().m_nFrames, 1000u);
+
+        const std::string wav = dir.File("a.wav"), sam = dir.File("b.sam");
+        QVERIFY(MakeSample(2000)->WriteWav(wav));
+        QVERIFY(MakeSample(3000)->OnSaveDocument(sam));
+        auto* fromWav = qobject_cast<CSampleFrame*>(app.OpenDocumentFile(wav));
+        auto* fromSam = qobject_cast<CSampleFrame*>(app.OpenDocumentFile(sam));
+        QVERIFY(fromWav && fromSam);
+        QCOMPARE(fromWav->SampleDoc().m_nFrames, 2000u);
+        QCOMPARE(fromSam->SampleDoc().m_nFrames, 3000u);
+
+        QStringList titles;
+        for (QAction* action : app.MainFrame().menuBar()->actions())
+            titles << action->text();
+        QCOMPARE(titles, QStringList({"&File", "&Edit", "&Import", "&View", "&Window", "&Help"}));
+        QVERIFY(!app.MainFrame().IsEnabled(Command::NormalDisplay));
+        QVERIFY(app.MainFrame().IsEnabled(Command::HorizontalZoom));
+        app.CloseAllDocuments();
+    }
+};
+
+QTEST_MAIN(SampleFrameTest)
+#include "SampleFrameTest.moc"
