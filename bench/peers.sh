@@ -54,9 +54,12 @@ compare() {
     ma=$(printf '%s\n' "${a[@]}" | median)
     mb=$(printf '%s\n' "${b[@]}" | median)
     awk -v l="$label" -v a="$ma" -v b="$mb" -v t="$target" \
-        'BEGIN { printf "%-34s ours %8.1f ms   theirs %8.1f ms   ratio %5.2f   (target <= %s)\n", l, a, b, a / b, t }'
+        'BEGIN { printf "%-40s ours %8.1f ms   theirs %8.1f ms   ratio %5.2f   (target <= %s)\n", l, a, b, a / b, t }'
 }
 
 echo "fixture: $(soxi -D in.wav) s, $(soxi -c in.wav) channels, $(soxi -r in.wav) Hz; median of $RUNS runs"
 compare "normalize (wloe-cli vs sox gain -n)" 0.33 "$CLI edit in.wav -o ours.wav normalize" "sox in.wav theirs.wav gain -n"
 compare "open in memory (vs fread)" 1.5 "$OPEN open in.wav" "$OPEN fread in.wav"
+compare "resample 48000 linear (vs rate -q)" 1 "$CLI edit in.wav -o ours.wav resample rate 48000 linear" "sox in.wav theirs.wav rate -q 48000"
+compare "resample 48000 drophold (vs rate -q)" 1 "$CLI edit in.wav -o ours.wav resample rate 48000 drophold" "sox in.wav theirs.wav rate -q 48000"
+compare "resample 48000 bandlimited (vs -r)" 1 "$CLI edit in.wav -o ours.wav resample rate 48000 bandlimited" "sox in.wav -r 48000 theirs.wav"

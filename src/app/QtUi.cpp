@@ -3,8 +3,10 @@
 #include "ui/wave/AdjustGainDialog.h"
 #include "ui/wave/CrossfadeLoopDialog.h"
 #include "ui/wave/KrzSampleDialog.h"
+#include "ui/wave/PlaybackRateDialog.h"
 #include "ui/wave/ReduceToMonoDialog.h"
 #include "ui/wave/RemixStereoDialog.h"
+#include "ui/wave/ResampleDialog.h"
 #include "ui/wave/SynthesizeDialog.h"
 
 #include <QApplication>
@@ -149,8 +151,22 @@ std::optional<SynthesizeValues> QtUi::AskSynthesize(const SynthesizeValues& init
     return dialog.Entered();
 }
 
+std::optional<ResampleValues> QtUi::AskResample(const ResampleValues& initial) {
+    CResampleDialog dialog(initial, m_pParent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Entered();
+}
+
 std::optional<KrzSampleChoice> QtUi::AskKrzSample(const KrzSampleChoice& list) {
     CKrzSampleDialog dialog(list, m_pParent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Entered();
+}
+
+std::optional<PlaybackRateValues> QtUi::AskPlaybackRate(const PlaybackRateValues& initial) {
+    CPlaybackRateDialog dialog(initial, m_pParent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.Entered();

@@ -28,6 +28,8 @@ public:
     std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
     std::optional<SynthesizeValues> AskSynthesize(const SynthesizeValues& initial) override;
     std::optional<KrzSampleChoice> AskKrzSample(const KrzSampleChoice& list) override;
+    std::optional<ResampleValues> AskResample(const ResampleValues& initial) override;
+    std::optional<PlaybackRateValues> AskPlaybackRate(const PlaybackRateValues& initial) override;
     std::optional<ReparentRoots> AskReparentRoots() override;
 
 private:

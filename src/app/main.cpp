@@ -4,6 +4,7 @@
 #include "platform/IniSettings.h"
 #include "platform/PortAudioDevice.h"
 #include "sample/Player.h"
+#include "sample/Resample.h"
 #include "ui/wave/SampleFrame.h"
 
 #include <QApplication>
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     CWloeApp app(settings, QCoreApplication::applicationFilePath().toStdString(), args);
     app.RegisterEditor(DocumentKind::Wave, SampleEditorFactory());
     app.Start();
+    BuildSincTable();
     ui.SetParent(&app.MainFrame());
     int code = QApplication::exec();
     PlayerStop();

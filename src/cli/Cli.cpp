@@ -1,11 +1,13 @@
 #include "cli/Cli.h"
 
 #include "cli/CliContext.h"
+#include "sample/Resample.h"
 
 #include <algorithm>
 #include <ostream>
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    BuildSincTable();
     CliContext context{out, err};
     CLI::App app{"wloe-cli: the Wavelith Object Editor's document operations, headless", "wloe-cli"};
     app.require_subcommand(1);

@@ -1,6 +1,7 @@
 // wloe-cli commands on sample files: info, convert, and edit (a chain of document operations).
 #include "cli/CliContext.h"
 #include "platform/DialogValidation.h"
+#include "platform/ResampleDialogs.h"
 #include "platform/Ui.h"
 #include "sample/SampleDoc.h"
 
@@ -9,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <ostream>
+#include <variant>
 #include <vector>
 
 namespace {
@@ -81,17 +83,6 @@ EditOperation CheckedOperation(bool (CSampleDoc::*command)()) {
     return {{}, [command](const std::vector<std::string>&) -> EditAction {
                 return [command](CSampleDoc& doc, CliContext&) { return (doc.*command)(); };
             }};
-}
-
-// A command that asks a dialog, answered with `values` from the command line as the user would
-// have entered them; the command checks them against the dialog's ranges itself. Answers that no
-// dialog took (the command stopped before asking) are dropped so no later command gets them.
-template <class Values, class Command>
-bool AnswerDialog(CliContext& context, Values values, Command command) {
-    context.ui->QueueDialog<Values>(values);
-    bool done = command();
-    context.ui->DiscardDialogs();
-    return done;
 }
 
 bool IsInteger(const std::string& word) {
@@ -208,6 +199,69 @@ EditOperation KrzOperation() {
             }};
 }
 
+// Runs a document command whose dialog is answered with `values`, as if typed into it.
+template <class Values, class Command>
+bool AnswerDialog(CliContext& context, Values values, Command&& command) {
+    ConsoleUi ui(context.answerYes, context.err);
+    ScopedUi scope(ui);
+    ui.QueueDialog<Values>(std::move(values));
+    return command();
+}
+
+// A rate the rate dialogs would take; otherwise their message is shown.
+std::optional<std::uint32_t> DialogRate(const std::string& text) {
+    std::variant<std::uint32_t, std::string> rate = ValidateSampleRate(text);
+    if (auto* message = std::get_if<std::string>(&rate)) {
+        GetUi().Message(*message, MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    return std::get<std::uint32_t>(rate);
+}
+
+ResampleMethod ParseResampleMethod(const std::string& text) {
+    static const std::map<std::string, ResampleMethod> methods{{"linear", ResampleMethod::Linear},
+                                                               {"bandlimited", ResampleMethod::Bandlimited},
+                                                               {"drophold", ResampleMethod::DropHold}};
+    auto found = methods.find(text);
+    if (found == methods.end())
+        throw CliUsageError("METHOD: expected linear, bandlimited or drophold: " + text);
+    return found->second;
+}
+
+EditOperation ResampleOperation() {
+    return {{"rate|pitch", "R|TEXT", "METHOD"}, [](const std::vector<std::string>& args) -> EditAction {
+                if (args[0] != "rate" && args[0] != "pitch")
+                    throw CliUsageError("resample: expected rate or pitch: " + args[0]);
+                ResampleMode mode = args[0] == "rate" ? ResampleMode::Rate : ResampleMode::Pitch;
+                ResampleMethod method = ParseResampleMethod(args[2]);
+                std::string value = args[1];
+                return [mode, method, value](CSampleDoc& doc, CliContext& context) {
+                    ResampleValues values = doc.ResampleDialogValues();
+                    values.mode = mode;
+                    values.method = method;
+                    if (mode == ResampleMode::Pitch) {
+                        values.pitchText = value;
+                    } else if (std::optional<std::uint32_t> rate = DialogRate(value)) {
+                        values.rate = *rate;
+                    } else {
+                        return false;
+                    }
+                    return AnswerDialog(context, values, [&doc] { return doc.OnResample(); });
+                };
+            }};
+}
+
+EditOperation PlaybackRateOperation() {
+    return {{"R"}, [](const std::vector<std::string>& args) -> EditAction {
+                std::string value = args[0];
+                return [value](CSampleDoc& doc, CliContext& context) {
+                    std::optional<std::uint32_t> rate = DialogRate(value);
+                    return rate && AnswerDialog(context, PlaybackRateValues{*rate},
+                                                [&doc] { return doc.OnChangePlaybackRate(); });
+                };
+            }};
+}
+
 // The operations of `edit`, by name.
 const std::map<std::string, EditOperation>& EditOperations() {
     static const std::map<std::string, EditOperation> operations{
@@ -308,6 +362,8 @@ const std::map<std::string, EditOperation>& EditOperations() {
           }}},
         {"synth", SynthOperation()},
         {"krz", KrzOperation()},
+        {"resample", ResampleOperation()},
+        {"rate", PlaybackRateOperation()},
         {"compensate",
          {{"0|1"},
           [](const std::vector<std::string>& args) -> EditAction {
@@ -401,7 +457,9 @@ void AddSampleCommands(CLI::App& app, CliContext& context) {
             "gain BL EL BR ER [START LENGTH], normalize, normalize-lr, swap, remix LL LR RL RR, mono L R, "
             "crossfade RADIUS_MS CONTOUR, "
             "synth replace|add LENGTH ms|cycles note:TEXT|freq:HZ sine|square|triangle [X,Y ...], "
-            "krz FILE INDEX");
+            "krz FILE INDEX, "
+            "resample rate R METHOD, resample pitch TEXT METHOD (METHOD: linear, bandlimited or drophold), "
+            "rate R (the playback rate only)");
         auto in = std::make_shared<std::string>();
         auto out = std::make_shared<std::string>();
         auto words = std::make_shared<std::vector<std::string>>();

@@ -24,7 +24,6 @@ public:
     }
 
     bool Empty() const { return m_answers.empty(); }
-    void Clear() { m_answers.clear(); }
 
 private:
     std::deque<std::any> m_answers;

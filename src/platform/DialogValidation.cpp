@@ -33,8 +33,7 @@ std::variant<long long, std::string> ValidateInteger(const std::string& text, lo
     if (!value)
         return std::string("Please enter an integer.");
     if (*value < low || *value > high)
-        return "Please enter an integer between " + std::to_string(low) + " and " + std::to_string(high) +
-               ".";
+        return RangeMessage(low, high);
     return *value;
 }
 
@@ -57,4 +56,15 @@ std::variant<double, std::string> ValidateReal(const std::string& text, double l
         return std::string(message);
     }
     return value;
+}
+std::variant<std::uint32_t, std::string> ValidateUnsignedInRange(const std::string& text, std::uint32_t low,
+                                                                 std::uint32_t high) {
+    std::variant<std::uint32_t, std::string> value = ValidateUnsigned(text);
+    if (auto* number = std::get_if<std::uint32_t>(&value); number && (*number < low || *number > high))
+        return RangeMessage(low, high);
+    return value;
+}
+
+std::string RangeMessage(long long low, long long high) {
+    return "Please enter an integer between " + std::to_string(low) + " and " + std::to_string(high) + ".";
 }

@@ -68,6 +68,12 @@ public:
 
     // What the latest open-file dialog asked for.
     const OpenFileRequest& LastOpenFileRequest() const { return m_lastOpenFile; }
+    std::optional<ResampleValues> AskResample(const ResampleValues&) override {
+        return NextDialog<ResampleValues>("Change Sample Rate/Pitch");
+    }
+    std::optional<PlaybackRateValues> AskPlaybackRate(const PlaybackRateValues&) override {
+        return NextDialog<PlaybackRateValues>("Change Sample Rate");
+    }
     std::optional<ReparentRoots> AskReparentRoots() override {
         return NextDialog<ReparentRoots>("reparent roots");
     }

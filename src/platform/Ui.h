@@ -3,6 +3,7 @@
 #include "platform/CrossfadeDialog.h"
 #include "platform/KrzDialogs.h"
 #include "platform/LevelDialogs.h"
+#include "platform/ResampleDialogs.h"
 #include "platform/Service.h"
 #include "platform/SynthesizeDialog.h"
 
@@ -69,6 +70,10 @@ public:
     virtual std::optional<SynthesizeValues> AskSynthesize(const SynthesizeValues& initial) = 0;
     // The entry chosen from a Kurzweil file's list of samples.
     virtual std::optional<KrzSampleChoice> AskKrzSample(const KrzSampleChoice& list) = 0;
+    // "Change Sample Rate/Pitch".
+    virtual std::optional<ResampleValues> AskResample(const ResampleValues& initial) = 0;
+    // "Change Sample Rate".
+    virtual std::optional<PlaybackRateValues> AskPlaybackRate(const PlaybackRateValues& initial) = 0;
     virtual std::optional<ReparentRoots> AskReparentRoots() = 0;
 
     // A console Ui that declines every question.

@@ -2,6 +2,7 @@
 
 #include "docview/Document.h"
 #include "platform/DrawingSurface.h"
+#include "platform/ResampleDialogs.h"
 #include "platform/SynthesizeDialog.h"
 #include "sample/PitchNames.h"
 #include "sample/WaveSummary.h"
@@ -147,6 +148,16 @@ public:
     // unchanged.
     bool OnImportKrz();
     bool ImportKrz(const std::string& path);
+    // "&Resample...": asks for a new rate or pitch and a method, then recomputes the audio. False
+    // when cancelled or refused (its message shown); the document is then unchanged.
+    bool OnResample();
+    // The same with the dialog's values given.
+    bool Resample(const ResampleValues& values);
+    // What the resample dialog starts with: the current rate and the pitch as text.
+    ResampleValues ResampleDialogValues() const;
+    // "C&hange playback rate...": asks for a new nominal rate; the audio stays as it is.
+    bool OnChangePlaybackRate();
+    bool SetPlaybackRate(std::uint32_t rate);
 
     static std::span<const SampleCommandInfo> Commands();
     static const SampleCommandInfo& CommandInfo(SampleCommand command);
