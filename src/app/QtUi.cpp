@@ -1,7 +1,11 @@
 #include "app/QtUi.h"
 
+#include "ui/wave/AdjustGainDialog.h"
+#include "ui/wave/CrossfadeLoopDialog.h"
 #include "ui/wave/KrzSampleDialog.h"
 #include "ui/wave/PlaybackRateDialog.h"
+#include "ui/wave/ReduceToMonoDialog.h"
+#include "ui/wave/RemixStereoDialog.h"
 #include "ui/wave/ResampleDialog.h"
 #include "ui/wave/SynthesizeDialog.h"
 
@@ -30,6 +34,15 @@ QMessageBox::Icon ToQt(MessageIcon icon) {
         return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
+}
+
+// Shows a modal dialog; its values on OK, nothing on Cancel.
+template <class Dialog, class Values>
+std::optional<Values> RunDialog(const Values& initial, QWidget* parent) {
+    Dialog dialog(initial, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Values();
 }
 
 // Long work shows a progress bar only once it has run this long.
@@ -102,6 +115,22 @@ std::optional<std::string> QtUi::AskSaveFile(const SaveFileRequest& request) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<GainValues> QtUi::AskGain(const GainValues& initial) {
+    return RunDialog<CAdjustGainDialog>(initial, m_pParent);
+}
+
+std::optional<RemixValues> QtUi::AskRemix(const RemixValues& initial) {
+    return RunDialog<CRemixStereoDialog>(initial, m_pParent);
+}
+
+std::optional<MonoValues> QtUi::AskMono(const MonoValues& initial) {
+    return RunDialog<CReduceToMonoDialog>(initial, m_pParent);
+}
+
+std::optional<CrossfadeValues> QtUi::AskCrossfade(const CrossfadeValues& initial) {
+    return RunDialog<CCrossfadeLoopDialog>(initial, m_pParent);
 }
 
 std::optional<std::string> QtUi::AskOpenFile(const OpenFileRequest& request) {

@@ -21,6 +21,10 @@ public:
     void BusyProgress(double fraction) override;
     void EndBusy() override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
+    std::optional<GainValues> AskGain(const GainValues& initial) override;
+    std::optional<RemixValues> AskRemix(const RemixValues& initial) override;
+    std::optional<MonoValues> AskMono(const MonoValues& initial) override;
+    std::optional<CrossfadeValues> AskCrossfade(const CrossfadeValues& initial) override;
     std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
     std::optional<SynthesizeValues> AskSynthesize(const SynthesizeValues& initial) override;
     std::optional<KrzSampleChoice> AskKrzSample(const KrzSampleChoice& list) override;

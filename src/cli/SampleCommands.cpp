@@ -77,6 +77,18 @@ EditOperation CommandOperation(void (CSampleDoc::*command)()) {
             }};
 }
 
+// A command that needs no values and says whether it succeeded.
+EditOperation CheckedOperation(bool (CSampleDoc::*command)()) {
+    return {{}, [command](const std::vector<std::string>&) -> EditAction {
+                return [command](CSampleDoc& doc, CliContext&) { return (doc.*command)(); };
+            }};
+}
+
+bool IsInteger(const std::string& word) {
+    std::size_t first = !word.empty() && word[0] == '-' ? 1 : 0;
+    return word.size() > first && word.find_first_not_of("0123456789", first) == std::string::npos;
+}
+
 // A word that a dialog's field would hold: checked when the operation runs, as the dialog checks
 // it on OK, so a bad value gets the dialog's message.
 template <class T> std::optional<T> DialogField(const std::variant<T, std::string>& checked) {
@@ -273,6 +285,58 @@ const std::map<std::string, EditOperation>& EditOperations() {
               std::uint32_t length = ParseFrame(args[1], "LENGTH");
               return [start, length](CSampleDoc& doc, CliContext&) { return doc.GuessPitch(start, length); };
           }}},
+        {"gain",
+         {{"BL", "EL", "BR", "ER"},
+          [](const std::vector<std::string>& args) -> EditAction {
+              if (args.size() != 4 && args.size() != 6)
+                  throw CliUsageError("gain: START and LENGTH come together");
+              GainValues values;
+              values.beginLeft = ParseInt(args[0], "BL");
+              values.endLeft = ParseInt(args[1], "EL");
+              values.beginRight = ParseInt(args[2], "BR");
+              values.endRight = ParseInt(args[3], "ER");
+              std::uint32_t start = args.size() == 6 ? ParseFrame(args[4], "START") : 0;
+              std::uint32_t length = args.size() == 6 ? ParseFrame(args[5], "LENGTH") : 0;
+              return [values, start, length](CSampleDoc& doc, CliContext& context) {
+                  return AnswerDialog(context, values, [&] { return doc.OnGainAdjust(start, length); });
+              };
+          },
+          IsInteger}},
+        {"normalize", CheckedOperation(&CSampleDoc::OnNormalize)},
+        {"normalize-lr", CheckedOperation(&CSampleDoc::OnNormalizeIndependently)},
+        {"swap", CheckedOperation(&CSampleDoc::OnSwapChannels)},
+        {"remix",
+         {{"LL", "LR", "RL", "RR"},
+          [](const std::vector<std::string>& args) -> EditAction {
+              RemixValues values{ParseInt(args[0], "LL"), ParseInt(args[1], "LR"), ParseInt(args[2], "RL"),
+                                 ParseInt(args[3], "RR")};
+              return [values](CSampleDoc& doc, CliContext& context) {
+                  return AnswerDialog(context, values, [&] { return doc.OnRemixStereo(); });
+              };
+          }}},
+        {"mono",
+         {{"L", "R"},
+          [](const std::vector<std::string>& args) -> EditAction {
+              MonoValues values{ParseInt(args[0], "L"), ParseInt(args[1], "R")};
+              return [values](CSampleDoc& doc, CliContext& context) {
+                  return AnswerDialog(context, values, [&] { return doc.OnReduceToMono(); });
+              };
+          }}},
+        {"crossfade",
+         {{"RADIUS_MS", "CONTOUR"},
+          [](const std::vector<std::string>& args) -> EditAction {
+              ParseInteger(args[0], "RADIUS_MS");
+              ParseInteger(args[1], "CONTOUR");
+              return [radius = args[0], contour = args[1]](CSampleDoc& doc, CliContext& context) {
+                  std::optional<std::uint32_t> radiusMs = DialogField(ValidateUnsigned(radius));
+                  std::optional<std::uint32_t> shape =
+                      radiusMs ? DialogField(ValidateUnsigned(contour)) : std::nullopt;
+                  if (!shape)
+                      return false;
+                  return AnswerDialog(context, CrossfadeValues{*radiusMs, *shape},
+                                      [&] { return doc.OnCrossfadeLoop(); });
+              };
+          }}},
         {"synth", SynthOperation()},
         {"krz", KrzOperation()},
         {"resample", ResampleOperation()},
@@ -367,6 +431,8 @@ void AddSampleCommands(CLI::App& app, CliContext& context) {
             "Apply operations to a sample in order and write it: start P, stop P, loop-start P, loop-end P, "
             "sample-range A N, loop-range A N, selection A N, clear-points, clear-loop, truncate, "
             "pitch HZ, pitch-parts OCTAVE NOTE CENTS, compensate 0|1, guess-pitch START LENGTH, "
+            "gain BL EL BR ER [START LENGTH], normalize, normalize-lr, swap, remix LL LR RL RR, mono L R, "
+            "crossfade RADIUS_MS CONTOUR, "
             "synth replace|add LENGTH ms|cycles note:TEXT|freq:HZ sine|square|triangle [X,Y ...], "
             "krz FILE INDEX, resample rate R METHOD, resample pitch TEXT METHOD (METHOD: linear, bandlimited "
             "or drophold), rate R (the playback rate only)");

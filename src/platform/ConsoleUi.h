@@ -20,6 +20,12 @@ public:
     void BusyProgress(double fraction) override;
     void EndBusy() override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
+    std::optional<GainValues> AskGain(const GainValues&) override { return NextDialog<GainValues>(); }
+    std::optional<RemixValues> AskRemix(const RemixValues&) override { return NextDialog<RemixValues>(); }
+    std::optional<MonoValues> AskMono(const MonoValues&) override { return NextDialog<MonoValues>(); }
+    std::optional<CrossfadeValues> AskCrossfade(const CrossfadeValues&) override {
+        return NextDialog<CrossfadeValues>();
+    }
     std::optional<std::string> AskOpenFile(const OpenFileRequest&) override {
         return NextDialog<std::string>();
     }

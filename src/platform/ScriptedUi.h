@@ -46,6 +46,18 @@ public:
     void BusyProgress(double fraction) override { m_dLastProgress = fraction; }
     void EndBusy() override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
+    std::optional<GainValues> AskGain(const GainValues&) override {
+        return NextDialog<GainValues>("Adjust Gain");
+    }
+    std::optional<RemixValues> AskRemix(const RemixValues&) override {
+        return NextDialog<RemixValues>("Remix Stereo");
+    }
+    std::optional<MonoValues> AskMono(const MonoValues&) override {
+        return NextDialog<MonoValues>("Reduce To Mono");
+    }
+    std::optional<CrossfadeValues> AskCrossfade(const CrossfadeValues&) override {
+        return NextDialog<CrossfadeValues>("Crossfade Loop");
+    }
     std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
     std::optional<SynthesizeValues> AskSynthesize(const SynthesizeValues&) override {
         return NextDialog<SynthesizeValues>("Synthesize");

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/CrossfadeDialog.h"
 #include "platform/KrzDialogs.h"
+#include "platform/LevelDialogs.h"
 #include "platform/ResampleDialogs.h"
 #include "platform/Service.h"
 #include "platform/SynthesizeDialog.h"
@@ -60,6 +62,10 @@ public:
 
     // Typed dialog requests: the values entered, or nothing on Cancel.
     virtual std::optional<std::string> AskSaveFile(const SaveFileRequest& request) = 0;
+    virtual std::optional<GainValues> AskGain(const GainValues& initial) = 0;
+    virtual std::optional<RemixValues> AskRemix(const RemixValues& initial) = 0;
+    virtual std::optional<MonoValues> AskMono(const MonoValues& initial) = 0;
+    virtual std::optional<CrossfadeValues> AskCrossfade(const CrossfadeValues& initial) = 0;
     virtual std::optional<std::string> AskOpenFile(const OpenFileRequest& request) = 0;
     virtual std::optional<SynthesizeValues> AskSynthesize(const SynthesizeValues& initial) = 0;
     // The entry chosen from a Kurzweil file's list of samples.

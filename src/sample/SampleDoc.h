@@ -115,6 +115,26 @@ public:
     // estimate could be made (its message shown); declining the offer is not a failure.
     bool GuessPitch(std::uint32_t markStart, std::uint32_t markLength);
 
+    // Level and channel operations. Each shows the wait cursor, redraws the views and marks the
+    // document modified; false when it was refused, cancelled or failed (its message shown).
+    // "&Gain adjust...": asks for the levels, then ramps the gain over the marked range (the whole
+    // sample when its length is 0).
+    bool OnGainAdjust(std::uint32_t markStart, std::uint32_t markLength);
+    bool GainAdjust(int beginLeft, int endLeft, int beginRight, int endRight, std::uint32_t markStart,
+                    std::uint32_t markLength);
+    bool OnNormalize();
+    bool OnNormalizeIndependently();
+    bool OnSwapChannels();
+    bool OnRemixStereo();
+    bool OnReduceToMono();
+
+    // "Cross&fade loop...": asks for the radius and contour, then fades the audio around the loop.
+    // It only redraws the views; it does not mark the document modified.
+    bool OnCrossfadeLoop();
+    bool CrossfadeLoop(std::uint32_t radiusMs, std::uint32_t contour);
+    // The radius in frames: 44.1 frames per millisecond whatever the rate.
+    static std::uint32_t CrossfadeRadiusFrames(std::uint32_t radiusMs);
+
     // "Synthesi&ze...": asks for the dialog's values, then synthesizes. False when cancelled or
     // refused (its message shown).
     bool OnSynthesize();
@@ -195,6 +215,8 @@ private:
     // A range starts no later than LastRangeStart and ends within the audio.
     void ClampRange(std::uint32_t& start, std::uint32_t& length) const;
     void HoldLoopInSampleRange();
+    // False, with a message, when a marked range reaches beyond the audio.
+    bool MarkInsideAudio(std::uint32_t markStart, std::uint32_t markLength);
 };
 
 // Whether a path names the WAVE form: its last four characters, upper-cased, are ".WAV".

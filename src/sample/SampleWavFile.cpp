@@ -1,6 +1,7 @@
 // The RIFF WAVE form of a sample document: "fmt ", our "vElO" information chunk, "data".
 #include "platform/FileIo.h"
 #include "platform/Ui.h"
+#include "sample/AudioBuffer.h"
 #include "sample/LittleEndian.h"
 #include "sample/RiffReader.h"
 #include "sample/RiffWriter.h"
@@ -119,7 +120,7 @@ bool CSampleDoc::ReadWav(CRiffSource& source) {
     std::uint64_t present = reader.Available(data);
     auto frames = static_cast<std::uint32_t>(present / blockAlign);
     std::size_t samples = static_cast<std::size_t>(frames) * channels;
-    m_pData.reset(new (std::nothrow) std::int16_t[samples]);
+    m_pData = AllocateAudio(samples);
     if (!m_pData)
         return Fail("Not enough memory");
 

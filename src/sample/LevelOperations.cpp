@@ -1,0 +1,316 @@
+// Level and channel operations on the audio of a sample document: gain ramp, normalize, swap,
+// remix and reduce to mono. All work in place except the reduction, which needs a new buffer.
+#include "platform/Ui.h"
+#include "sample/AudioBuffer.h"
+#include "sample/SampleArithmetic.h"
+#include "sample/SampleDoc.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+using namespace SampleArithmetic;
+
+namespace {
+constexpr const char* kStereoOnly = "This function is for stereo samples";
+constexpr const char* kClipping = "Warning: clipping was detected";
+
+// Calls `work(first, end)` over [0, count) in blocks, reporting progress between them.
+template <class Work> void InBlocks(BusyCursor& busy, std::size_t count, std::size_t block, Work&& work) {
+    for (std::size_t first = 0; first < count; first += block) {
+        work(first, std::min(count, first + block));
+        busy.Progress(static_cast<double>(std::min(count, first + block)) / static_cast<double>(count));
+    }
+}
+
+// Peaks of the two channels of interleaved stereo.
+WLOE_AUDIO_LOOP std::pair<int, int> StereoPeaks(const std::int16_t* samples, std::size_t frames) {
+    int left = 0;
+    int right = 0;
+    for (std::size_t i = 0; i < frames; ++i) {
+        left = std::max(left, std::abs(int{samples[2 * i]}));
+        right = std::max(right, std::abs(int{samples[2 * i + 1]}));
+    }
+    return {left, right};
+}
+
+WLOE_AUDIO_LOOP int MonoPeak(const std::int16_t* samples, std::size_t count) {
+    int peak = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        peak = std::max(peak, std::abs(int{samples[i]}));
+    return peak;
+}
+
+// The factor that brings a peak to 32256, the level normalizing aims at; 0 leaves silence alone.
+double NormalizeFactor(int peak) {
+    return peak != 0 ? 32256.0 / peak : 1.0;
+}
+
+// Every sample times `factor`, truncated. |sample × factor| stays within 32256 here.
+WLOE_AUDIO_LOOP void Scale(std::int16_t* samples, std::size_t count, double factor) {
+    for (std::size_t i = 0; i < count; ++i)
+        samples[i] = TruncSmallToSample(samples[i] * factor);
+}
+
+WLOE_AUDIO_LOOP void ScaleStereo(std::int16_t* samples, std::size_t frames, double left, double right) {
+    for (std::size_t i = 0; i < frames; ++i) {
+        samples[2 * i] = TruncSmallToSample(samples[2 * i] * left);
+        samples[2 * i + 1] = TruncSmallToSample(samples[2 * i + 1] * right);
+    }
+}
+
+// The gain ramp: frame i of n gets (begin · (n − i)/n + end · i/n). `Convert` turns the product
+// into a sample; the fast one needs |product| < 2^31.
+struct Ramp {
+    double beginLeft, endLeft, beginRight, endRight;
+    double n;
+};
+
+// Frames [first, first + count) of the ramp, count < 2^31. Frame numbers are whole doubles, so
+// first + j is exact; a 32-bit j converts in vector registers.
+template <auto Convert>
+WLOE_ALWAYS_INLINE void RampMono(std::int16_t* samples, std::size_t first, std::int32_t count,
+                                 const Ramp& r) {
+    const double base = static_cast<double>(first);
+    std::int16_t* s = samples + first;
+    for (std::int32_t j = 0; j < count; ++j) {
+        double i = base + j;
+        double a = (r.n - i) / r.n;
+        double b = i / r.n;
+        s[j] = Convert((r.beginLeft * a + r.endLeft * b) * s[j]);
+    }
+}
+
+template <auto Convert>
+WLOE_ALWAYS_INLINE void RampStereo(std::int16_t* samples, std::size_t first, std::int32_t count,
+                                   const Ramp& r) {
+    const double base = static_cast<double>(first);
+    std::int16_t* s = samples + 2 * first;
+    for (std::int32_t j = 0; j < count; ++j) {
+        double i = base + j;
+        double a = (r.n - i) / r.n;
+        double b = i / r.n;
+        s[2 * j] = Convert((r.beginLeft * a + r.endLeft * b) * s[2 * j]);
+        s[2 * j + 1] = Convert((r.beginRight * a + r.endRight * b) * s[2 * j + 1]);
+    }
+}
+
+WLOE_AUDIO_LOOP void RampMonoSmall(std::int16_t* samples, std::size_t first, std::int32_t count,
+                                   const Ramp& r) {
+    RampMono<TruncSmallToSample>(samples, first, count, r);
+}
+
+WLOE_AUDIO_LOOP void RampStereoSmall(std::int16_t* samples, std::size_t first, std::int32_t count,
+                                     const Ramp& r) {
+    RampStereo<TruncSmallToSample>(samples, first, count, r);
+}
+
+// floor(x + 0.5) as a sample, noting whether it left the 16-bit range.
+std::int16_t RoundToSample(double x, bool& clipped) {
+    double whole = std::floor(x);
+    if (whole > 32767.0 || whole < -32768.0)
+        clipped = true;
+    return WrapToSample(whole);
+}
+} // namespace
+
+bool CSampleDoc::MarkInsideAudio(std::uint32_t markStart, std::uint32_t markLength) {
+    if (markLength == 0 || std::uint64_t{markStart} + markLength <= m_nFrames)
+        return true;
+    GetUi().Message("The marked range lies beyond the end of the sample", MessageIcon::Exclamation);
+    return false;
+}
+
+bool CSampleDoc::OnGainAdjust(std::uint32_t markStart, std::uint32_t markLength) {
+    if (!MarkInsideAudio(markStart, markLength))
+        return false;
+    GainValues initial;
+    initial.stereo = m_bStereo;
+    std::optional<GainValues> values = GetUi().AskGain(initial);
+    if (!values)
+        return false;
+    if (std::optional<std::string> message = RangeMessage(*values)) {
+        GetUi().Message(*message, MessageIcon::Exclamation);
+        return false;
+    }
+    return GainAdjust(values->beginLeft, values->endLeft, values->beginRight, values->endRight, markStart,
+                      markLength);
+}
+
+bool CSampleDoc::GainAdjust(int beginLeft, int endLeft, int beginRight, int endRight, std::uint32_t markStart,
+                            std::uint32_t markLength) {
+    if (!MarkInsideAudio(markStart, markLength))
+        return false;
+    if (!m_pData)
+        return true;
+    Ramp ramp{LevelFactor(beginLeft), LevelFactor(endLeft), LevelFactor(beginRight), LevelFactor(endRight),
+              0};
+    std::uint32_t first = markLength != 0 ? markStart : 0;
+    std::uint32_t frames = markLength != 0 ? markLength : m_nFrames;
+    ramp.n = frames;
+    std::int16_t* samples = m_pData.get() + std::size_t{first} * Channels();
+    // Factors up to 2^15 keep every product within 2^31: the vectorised conversion serves.
+    double largest = std::max(
+        {ramp.beginLeft, ramp.endLeft, m_bStereo ? ramp.beginRight : 0.0, m_bStereo ? ramp.endRight : 0.0});
+    bool small = largest <= 32768.0;
+    {
+        BusyCursor busy;
+        InBlocks(busy, frames, kProgressBlock, [&](std::size_t from, std::size_t to) {
+            auto count = static_cast<std::int32_t>(to - from);
+            if (m_bStereo && small)
+                RampStereoSmall(samples, from, count, ramp);
+            else if (m_bStereo)
+                RampStereo<TruncToSample>(samples, from, count, ramp);
+            else if (small)
+                RampMonoSmall(samples, from, count, ramp);
+            else
+                RampMono<TruncToSample>(samples, from, count, ramp);
+        });
+    }
+    UpdateAllViews(nullptr, 0);
+    SetModifiedFlag();
+    return true;
+}
+
+bool CSampleDoc::OnNormalize() {
+    if (!m_pData)
+        return true;
+    {
+        BusyCursor busy;
+        std::size_t count = SampleCount();
+        int peak = 0;
+        InBlocks(busy, count, kProgressBlock, [&](std::size_t from, std::size_t to) {
+            peak = std::max(peak, MonoPeak(&m_pData[from], to - from));
+        });
+        double factor = NormalizeFactor(peak);
+        InBlocks(busy, count, kProgressBlock,
+                 [&](std::size_t from, std::size_t to) { Scale(&m_pData[from], to - from, factor); });
+    }
+    UpdateAllViews(nullptr, 0);
+    SetModifiedFlag();
+    return true;
+}
+
+bool CSampleDoc::OnNormalizeIndependently() {
+    if (!m_bStereo) {
+        GetUi().Message(kStereoOnly, MessageIcon::Exclamation);
+        return false;
+    }
+    if (!m_pData)
+        return true;
+    {
+        BusyCursor busy;
+        int left = 0;
+        int right = 0;
+        InBlocks(busy, m_nFrames, kProgressBlock, [&](std::size_t from, std::size_t to) {
+            auto [l, r] = StereoPeaks(&m_pData[2 * from], to - from);
+            left = std::max(left, l);
+            right = std::max(right, r);
+        });
+        double leftFactor = NormalizeFactor(left);
+        double rightFactor = NormalizeFactor(right);
+        InBlocks(busy, m_nFrames, kProgressBlock, [&](std::size_t from, std::size_t to) {
+            ScaleStereo(&m_pData[2 * from], to - from, leftFactor, rightFactor);
+        });
+    }
+    UpdateAllViews(nullptr, 0);
+    SetModifiedFlag();
+    return true;
+}
+
+bool CSampleDoc::OnSwapChannels() {
+    if (!m_bStereo) {
+        GetUi().Message(kStereoOnly, MessageIcon::Exclamation);
+        return false;
+    }
+    if (!m_pData)
+        return true;
+    {
+        BusyCursor busy;
+        std::int16_t* samples = m_pData.get();
+        InBlocks(busy, m_nFrames, kProgressBlock, [&](std::size_t from, std::size_t to) {
+            for (std::size_t i = from; i < to; ++i)
+                std::swap(samples[2 * i], samples[2 * i + 1]);
+        });
+    }
+    UpdateAllViews(nullptr, 0);
+    SetModifiedFlag();
+    return true;
+}
+
+bool CSampleDoc::OnRemixStereo() {
+    if (!m_bStereo || !m_pData)
+        return true;
+    std::optional<RemixValues> values = GetUi().AskRemix(RemixValues{});
+    if (!values)
+        return false;
+    if (std::optional<std::string> message = RangeMessage(*values)) {
+        GetUi().Message(*message, MessageIcon::Exclamation);
+        return false;
+    }
+    double a = MixFactor(values->leftFromLeft);
+    double c = MixFactor(values->leftFromRight);
+    double b = MixFactor(values->rightFromLeft);
+    double d = MixFactor(values->rightFromRight);
+    bool clipped = false;
+    {
+        BusyCursor busy;
+        std::int16_t* samples = m_pData.get();
+        InBlocks(busy, m_nFrames, kProgressBlock, [&](std::size_t from, std::size_t to) {
+            for (std::size_t i = from; i < to; ++i) {
+                double left = samples[2 * i];
+                double right = samples[2 * i + 1];
+                samples[2 * i] = RoundToSample(left * a + right * c + 0.5, clipped);
+                samples[2 * i + 1] = RoundToSample(left * b + right * d + 0.5, clipped);
+            }
+        });
+    }
+    UpdateAllViews(nullptr, 0);
+    if (clipped)
+        GetUi().Message(kClipping, MessageIcon::Exclamation);
+    SetModifiedFlag();
+    return true;
+}
+
+bool CSampleDoc::OnReduceToMono() {
+    // Reading a right channel that a mono buffer does not have would run past its end.
+    if (!m_bStereo) {
+        GetUi().Message(kStereoOnly, MessageIcon::Exclamation);
+        return false;
+    }
+    if (!m_pData)
+        return true;
+    std::optional<MonoValues> values = GetUi().AskMono(MonoValues{});
+    if (!values)
+        return false;
+    if (std::optional<std::string> message = RangeMessage(*values)) {
+        GetUi().Message(*message, MessageIcon::Exclamation);
+        return false;
+    }
+    double gl = MixFactor(values->left);
+    double gr = MixFactor(values->right);
+    std::unique_ptr<std::int16_t[]> mono = AllocateAudio(m_nFrames);
+    if (!mono) {
+        GetUi().Message("Not enough memory", MessageIcon::Exclamation);
+        return false;
+    }
+    bool clipped = false;
+    {
+        BusyCursor busy;
+        const std::int16_t* stereo = m_pData.get();
+        InBlocks(busy, m_nFrames, kProgressBlock, [&](std::size_t from, std::size_t to) {
+            for (std::size_t i = from; i < to; ++i) {
+                double left = stereo[2 * i];
+                double right = stereo[2 * i + 1];
+                mono[i] = RoundToSample(right * gr + left * gl + 0.5, clipped);
+            }
+        });
+    }
+    m_pData = std::move(mono);
+    m_bStereo = false;
+    UpdateAllViews(nullptr, 0);
+    if (clipped)
+        GetUi().Message(kClipping, MessageIcon::Exclamation);
+    SetModifiedFlag();
+    return true;
+}
