@@ -84,6 +84,17 @@ EditOperation CheckedOperation(bool (CSampleDoc::*command)()) {
             }};
 }
 
+// A command that asks a dialog, answered with `values` from the command line as the user would
+// have entered them; the command checks them against the dialog's ranges itself. Answers that no
+// dialog took (the command stopped before asking) are dropped so no later command gets them.
+template <class Values, class Command>
+bool AnswerDialog(CliContext& context, Values values, Command command) {
+    context.ui->QueueDialog<Values>(std::move(values));
+    bool done = command();
+    context.ui->DiscardDialogs();
+    return done;
+}
+
 bool IsInteger(const std::string& word) {
     std::size_t first = !word.empty() && word[0] == '-' ? 1 : 0;
     return word.size() > first && word.find_first_not_of("0123456789", first) == std::string::npos;
@@ -177,8 +188,7 @@ EditOperation SynthOperation() {
                             return false;
                         values.frequency = *hz;
                     }
-                    context.ui->QueueDialog<SynthesizeValues>(values);
-                    return doc.OnSynthesize();
+                    return AnswerDialog(context, values, [&doc] { return doc.OnSynthesize(); });
                 };
             },
             IsCurvePoint};
@@ -192,8 +202,8 @@ EditOperation KrzOperation() {
                 int selected = index < INT_MIN || index > INT_MAX ? -1 : static_cast<int>(index);
                 return [path, selected](CSampleDoc& doc, CliContext& context) {
                     context.ui->QueueDialog<std::string>(path);
-                    context.ui->QueueDialog<KrzSampleChoice>(KrzSampleChoice{{}, selected});
-                    return doc.OnImportKrz();
+                    return AnswerDialog(context, KrzSampleChoice{{}, selected},
+                                        [&doc] { return doc.OnImportKrz(); });
                 };
             }};
 }
@@ -219,8 +229,7 @@ EditOperation ResampleOperation() {
                     } else {
                         return false;
                     }
-                    context.ui->QueueDialog<ResampleValues>(values);
-                    return doc.OnResample();
+                    return AnswerDialog(context, values, [&doc] { return doc.OnResample(); });
                 };
             }};
 }
@@ -233,8 +242,8 @@ EditOperation PlaybackRateOperation() {
                     std::optional<std::uint32_t> rate = DialogField(ValidateSampleRate(value));
                     if (!rate)
                         return false;
-                    context.ui->QueueDialog<PlaybackRateValues>(PlaybackRateValues{*rate});
-                    return doc.OnChangePlaybackRate();
+                    return AnswerDialog(context, PlaybackRateValues{*rate},
+                                        [&doc] { return doc.OnChangePlaybackRate(); });
                 };
             }};
 }

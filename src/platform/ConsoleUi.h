@@ -46,6 +46,8 @@ public:
     // The values of the dialogs the command will ask for, taken from its command line; a dialog
     // with nothing queued is cancelled.
     template <class T> void QueueDialog(std::optional<T> answer) { m_dialogs.Queue(std::move(answer)); }
+    // Drops answers that no dialog asked for, so they cannot answer a later one.
+    void DiscardDialogs() { m_dialogs.Clear(); }
 
     // How many messages were shown: a command that showed one has failed or been refused.
     int MessageCount() const { return m_nMessages; }

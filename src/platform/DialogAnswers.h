@@ -31,6 +31,7 @@ public:
     }
 
     bool Empty() const { return m_answers.empty(); }
+    void Clear() { m_answers.clear(); }
 
 private:
     std::deque<std::any> m_answers;

@@ -231,53 +231,56 @@ void CSampleFrame::FocusNextPane(bool) {
         m_pView1->setFocus(Qt::TabFocusReason);
 }
 
-bool CSampleFrame::IsDocumentCommand(Command command, bool* enabled) const {
-    const CSampleDoc& doc = SampleDoc();
-    switch (command) {
-    case Command::ClearStartStop:
-        *enabled = doc.IsCommandEnabled(SampleCommand::ClearPoints);
-        return true;
-    case Command::ClearLoop:
-        *enabled = doc.IsCommandEnabled(SampleCommand::ClearLoop);
-        return true;
-    case Command::Truncate:
-        *enabled = doc.IsCommandEnabled(SampleCommand::Truncate);
-        return true;
-    case Command::Reopen:
-        *enabled = doc.IsCommandEnabled(SampleCommand::Reopen);
-        return true;
-    case Command::Resample:
-        *enabled = doc.IsCommandEnabled(SampleCommand::Resample);
-        return true;
-    default:
-        return false;
-    }
+namespace {
+bool ClearPoints(CSampleDoc& doc) {
+    doc.OnClearPoints();
+    return true;
+}
+bool ClearLoop(CSampleDoc& doc) {
+    doc.OnClearLoop();
+    return true;
 }
 
-bool CSampleFrame::OnDocumentCommand(Command command) {
-    CSampleDoc& doc = SampleDoc();
+// The wave menu's commands that the document answers by itself, with its enabling rule.
+const struct {
+    Command command;
+    SampleCommand sampleCommand;
+    bool (*handler)(CSampleDoc&);
+} kDocumentCommands[] = {
+    {Command::Normalize, SampleCommand::Normalize, [](CSampleDoc& d) { return d.OnNormalize(); }},
+    {Command::NormalizeLR, SampleCommand::NormalizeIndependently,
+     [](CSampleDoc& d) { return d.OnNormalizeIndependently(); }},
+    {Command::ClearStartStop, SampleCommand::ClearPoints, ClearPoints},
+    {Command::ClearLoop, SampleCommand::ClearLoop, ClearLoop},
+    {Command::Truncate, SampleCommand::Truncate, [](CSampleDoc& d) { return d.OnTruncate(); }},
+    {Command::SwapChannels, SampleCommand::SwapChannels, [](CSampleDoc& d) { return d.OnSwapChannels(); }},
+    {Command::RemixStereo, SampleCommand::RemixStereo, [](CSampleDoc& d) { return d.OnRemixStereo(); }},
+    {Command::ReduceToMono, SampleCommand::ReduceToMono, [](CSampleDoc& d) { return d.OnReduceToMono(); }},
+    {Command::Resample, SampleCommand::Resample, [](CSampleDoc& d) { return d.OnResample(); }},
+    {Command::Synthesize, SampleCommand::Synthesize, [](CSampleDoc& d) { return d.OnSynthesize(); }},
+    {Command::Reopen, SampleCommand::Reopen, [](CSampleDoc& d) { return d.OnReopen(); }},
+};
+} // namespace
+
+bool CSampleFrame::IsDocumentCommand(Command command, bool* enabled) const {
+    for (const auto& entry : kDocumentCommands) {
+        if (entry.command == command) {
+            *enabled = SampleDoc().IsCommandEnabled(entry.sampleCommand);
+            return true;
+        }
+    }
+    return false;
+}
+
+void CSampleFrame::OnDocumentCommand(Command command) {
     // The player reads the audio in place: nothing may rewrite or replace it under a playing buffer.
     PlayerStop();
-    switch (command) {
-    case Command::ClearStartStop:
-        doc.OnClearPoints();
-        return true;
-    case Command::ClearLoop:
-        doc.OnClearLoop();
-        return true;
-    case Command::Truncate:
-        doc.OnTruncate();
-        return true;
-    case Command::Reopen:
-        doc.OnReopen();
-        UpdateCaption();
-        return true;
-    case Command::Resample:
-        doc.OnResample();
-        return true;
-    default:
-        return false;
+    for (const auto& entry : kDocumentCommands) {
+        if (entry.command == command)
+            entry.handler(SampleDoc());
     }
+    // Reopen may have changed the path; synthesis and resampling the rate and channels.
+    UpdateCaption();
 }
 
 bool CSampleFrame::IsCommandEnabled(Command command) const {

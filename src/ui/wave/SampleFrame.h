@@ -64,7 +64,7 @@ protected:
 private:
     void BuildToolBar();
     void BuildStatusBar();
-    bool OnDocumentCommand(Command command);
+    void OnDocumentCommand(Command command);
     bool IsDocumentCommand(Command command, bool* enabled) const;
 
     QMainWindow* m_pInner;

@@ -57,7 +57,8 @@ bool CSampleView1::HandlesCommand(Command command) const {
     case Command::ChangePlaybackRate:
     case Command::GuessPitch:
     case Command::ImportKrz:
-    case Command::ChangePlaybackRate:
+    case Command::GainAdjust:
+    case Command::CrossfadeLoop:
         return true;
     default:
         return false;
@@ -144,8 +145,13 @@ bool CSampleView1::OnCommand(Command command) {
         PlayerStop();
         m_doc.OnImportKrz();
         break;
-    case Command::ChangePlaybackRate:
-        m_doc.OnChangePlaybackRate();
+    case Command::GainAdjust:
+        PlayerStop();
+        m_doc.OnGainAdjust(m_model.MarkStart(), m_model.MarkLength());
+        break;
+    case Command::CrossfadeLoop:
+        PlayerStop();
+        m_doc.OnCrossfadeLoop();
         break;
     default:
         break;
