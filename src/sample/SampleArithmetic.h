@@ -6,8 +6,10 @@
 #include <cstdint>
 
 // Audio loops built twice, for AVX2 and for the baseline, the better chosen when the program
-// loads: the binary stays portable. The arithmetic is the same in both.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__)
+// loads: the binary stays portable. The arithmetic is the same in both. Not under
+// ThreadSanitizer, whose instrumented chooser would run before the sanitizer is ready.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__) &&                 \
+    !defined(__SANITIZE_THREAD__)
 #define WLOE_AUDIO_LOOP __attribute__((target_clones("avx2", "default")))
 #else
 #define WLOE_AUDIO_LOOP
