@@ -17,6 +17,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     AddDocumentCommands(app, context);
     AddKrzCommands(app, context);
     AddLayerCommands(app, context);
+    AddAuditionCommands(app, context);
 
     // CLI11 parses a reversed argument list.
     std::vector<std::string> reversed(args.rbegin(), args.rend());

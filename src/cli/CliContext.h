@@ -52,3 +52,4 @@ void AddPlayCommands(CLI::App& app, CliContext& context);
 void AddDocumentCommands(CLI::App& app, CliContext& context);
 void AddKrzCommands(CLI::App& app, CliContext& context);
 void AddLayerCommands(CLI::App& app, CliContext& context);
+void AddAuditionCommands(CLI::App& app, CliContext& context);

@@ -140,6 +140,40 @@ private slots:
         QVERIFY(!dialog->isVisible());
     }
 
+    void levelCommandsReachTheDocumentWithTheViewsMark() {
+        // Stereo, left 1000 and right 2000 in every frame, with a loop for the crossfade.
+        auto doc = std::make_unique<CSampleDoc>();
+        auto data = std::make_unique<std::int16_t[]>(2 * 1000);
+        for (int i = 0; i < 2000; ++i)
+            data[i] = static_cast<std::int16_t>(i % 2 ? 2000 : 1000);
+        doc->m_bStereo = true;
+        doc->SetData(std::move(data), 1000, 44100);
+        doc->SetLoopRange(400, 400);
+        auto frame = ShowFrame(std::move(doc));
+        CSampleDoc& sample = frame->SampleDoc();
+
+        QVERIFY(frame->IsCommandEnabled(Command::SwapChannels));
+        frame->OnCommand(Command::SwapChannels);
+        QCOMPARE(sample.m_pData[0], std::int16_t{2000});
+        frame->OnCommand(Command::Normalize);
+        QCOMPARE(sample.m_pData[0], std::int16_t{32256});
+        // Gain over the marked range only: −96 dB at both ends silences frames 100..299.
+        frame->WaveView()->Model().SetMark(100, 200);
+        m_ui->QueueDialog<GainValues>(GainValues{-96, -96, -96, -96, true});
+        frame->OnCommand(Command::GainAdjust);
+        QCOMPARE(sample.m_pData[2 * 99], std::int16_t{32256});
+        QCOMPARE(sample.m_pData[2 * 100], std::int16_t{0});
+        QCOMPARE(sample.m_pData[2 * 300], std::int16_t{32256});
+        m_ui->QueueDialog<CrossfadeValues>(CrossfadeValues{1, 0});
+        frame->OnCommand(Command::CrossfadeLoop);
+        QVERIFY(sample.IsModified());
+        m_ui->QueueDialog<MonoValues>(MonoValues{0, -96});
+        frame->OnCommand(Command::ReduceToMono);
+        QVERIFY(!sample.m_bStereo);
+        QVERIFY(!frame->IsCommandEnabled(Command::SwapChannels));
+        QVERIFY(!frame->IsCommandEnabled(Command::RemixStereo));
+        QVERIFY(m_ui->AllAnswersUsed());
+    }
     void documentCommandsFollowTheDocument() {
         auto frame = ShowFrame(MakeSample(1000));
         CSampleDoc& doc = frame->SampleDoc();
