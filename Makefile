@@ -2,7 +2,7 @@
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev portaudio19-dev libcli11-dev \
             nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev sox
 # Only to show the editor where there is no display.
-HEADLESS_PACKAGES := xvfb xauth imagemagick
+HEADLESS_PACKAGES := xvfb xauth imagemagick xdotool
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
 
@@ -29,9 +29,14 @@ test: deps
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ctest --output-on-failure -j $(JOBS)
 
+# The build places the demo beside the editor: Wl.lay (the default layer library), demo.pat and
+# the samples in build/demo/.
+DEMO_WAV := build/demo/pad-c4.wav
 run: build
-	@if [ -n "$$DISPLAY" ]; then build/wloe; else \
-	    $(MAKE) --no-print-directory install-missing WANTED="$(HEADLESS_PACKAGES)" && scripts/run-headless build/wloe; fi
+	@if [ -n "$$DISPLAY" ]; then \
+	    echo "The demo: File > Open Wave File... $(DEMO_WAV) (more samples beside it)"; build/wloe; else \
+	    $(MAKE) --no-print-directory install-missing WANTED="$(HEADLESS_PACKAGES)" && \
+	    scripts/run-headless build/wloe build/wloe-screenshot.png $(DEMO_WAV); fi
 
 bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DWLOE_BENCH=ON

@@ -448,15 +448,18 @@ void AddSampleCommands(CLI::App& app, CliContext& context) {
         auto in = std::make_shared<std::string>();
         auto out = std::make_shared<std::string>();
         auto words = std::make_shared<std::vector<std::string>>();
-        edit->add_option("IN", *in, "The sample file to edit")->required();
+        auto fresh = std::make_shared<bool>(false);
+        edit->add_option("IN", *in, "The sample file to edit (with --new, the file to write)")->required();
         edit->add_option("OP", *words, "Operations and their values")->required();
         edit->add_option("-o,--output", *out, "Where to write the result (IN itself when absent)");
         edit->add_flag("--yes", context.answerYes, "Answer Yes/OK to every question");
-        edit->callback([&context, in, out, words] {
+        edit->add_flag("--new", *fresh,
+                       "Start from a new sample, as File New makes it, instead of reading IN");
+        edit->callback([&context, in, out, words, fresh] {
             std::vector<EditAction> chain = ParseEditChain(*words);
             context.Run([&](ConsoleUi&) {
                 CSampleDoc doc;
-                if (!doc.OnOpenDocument(*in))
+                if (!(*fresh ? doc.OnNewDocument() : doc.OnOpenDocument(*in)))
                     return false;
                 doc.SetPathName(*in);
                 for (const EditAction& action : chain)

@@ -100,6 +100,26 @@ TEST_F(SampleCommands, AFailedOperationWritesNothing) {
     EXPECT_EQ(FileBytes(in), original);
 }
 
+TEST_F(SampleCommands, NewStartsFromTheEmptySampleFileNewMakesAndNeverReadsIn) {
+    std::string made = dir.File("made.wav");
+    ASSERT_EQ(RunWloeCli({"edit", "--new", made, "loop-range", "100", "200"}).exitCode, 0);
+    nlohmann::json info = Info(made);
+    EXPECT_EQ(std::tuple(info["frames"], info["rate"], info["stereo"], info["pitch"]),
+              std::tuple(1000, 44100, false, 440.0));
+    EXPECT_EQ(std::tuple(info["loop_start"], info["loop_length"]), std::tuple(100, 200));
+
+    // IN exists and is damaged: --new neither reads it nor leaves it alone.
+    std::filesystem::resize_file(in, 20);
+    ASSERT_EQ(Run("edit --new IN stop 500").exitCode, 0);
+    EXPECT_EQ(Info(in)["length"], 500);
+
+    // A failed chain writes nothing, not even the empty sample.
+    std::string never = dir.File("never.wav");
+    CliResult failed = RunWloeCli({"edit", "--new", never, "loop-end", "5000"});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_FALSE(std::filesystem::exists(never));
+}
+
 TEST_F(SampleCommands, UsageErrorsExitWithTwoBeforeTouchingAnything) {
     for (const char* line : {"edit IN reverse", "edit IN start", "edit IN start ten", "edit IN start -1",
                              "edit IN compensate 2", "edit IN pitch nan", "edit IN selection 1", "edit IN",
