@@ -148,6 +148,11 @@ void CMainFrame::FillMenu(QMenu* menu, const Menu& definition) {
         connect(action, &QAction::triggered, this, [this, command] { Execute(command); });
         connect(action, &QAction::hovered, this, [this, command] { ShowPrompt(command); });
     }
+    // Once the menu closes the prompt of its last highlighted item no longer applies.
+    connect(menu, &QMenu::aboutToHide, this, [this] {
+        if (CChildFrame* child = ActiveChild(); child && child->PromptBar())
+            child->PromptBar()->clearMessage();
+    });
     // Enabling and check marks follow the active window each time the menu opens.
     connect(menu, &QMenu::aboutToShow, this, [this, menu] {
         CChildFrame* child = ActiveChild();

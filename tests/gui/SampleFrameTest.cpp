@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMenuBar>
 #include <QSlider>
 #include <QSplitter>
@@ -285,6 +286,13 @@ private slots:
         QCOMPARE(titles, QStringList({"&File", "&Edit", "&Import", "&View", "&Window", "&Help"}));
         QVERIFY(!app.MainFrame().IsEnabled(Command::NormalDisplay));
         QVERIFY(app.MainFrame().IsEnabled(Command::HorizontalZoom));
+
+        // A highlighted item's prompt stays only while its menu is open.
+        QMenu* edit = app.MainFrame().menuBar()->actions()[1]->menu();
+        edit->actions()[2]->hover();
+        QCOMPARE(fromSam->PaneText(0), QString("Change amplitude (whole or selection)"));
+        emit edit->aboutToHide();
+        QCOMPARE(fromSam->PaneText(0), QString("For Help, press F1"));
         app.CloseAllDocuments();
     }
 };
