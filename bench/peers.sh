@@ -27,34 +27,36 @@ cd "$WORK"
 sox -n -r 44100 -b 16 -c 2 in.wav synth 600 pinknoise vol 0.4
 cat in.wav >/dev/null # in the page cache for everyone
 
-# Microseconds that one run of a command takes. What earlier runs left to write back is flushed
-# first, so that no run pays for another's output.
-run_us() {
-    local start end
+# "wall cpu" milliseconds of one run of a command (cpu: user + system). What earlier runs left to
+# write back is flushed first, so that no run pays for another's output.
+run_ms() {
     sync
-    start=$(date +%s%N)
-    bash -c "$1" >/dev/null 2>&1 || { echo "failed: $1" >&2; exit 1; }
-    end=$(date +%s%N)
-    echo $(((end - start) / 1000))
+    /usr/bin/time -f "%e %U %S" -o "$WORK/time" bash -c "$1" >/dev/null 2>&1 || { echo "failed: $1" >&2; exit 1; }
+    awk '{ printf "%.1f %.1f\n", $1 * 1000, ($2 + $3) * 1000 }' "$WORK/time"
 }
 
 median() {
-    sort -n | awk '{ v[NR] = $1 } END { m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.1f", m / 1000 }'
+    sort -n | awk '{ v[NR] = $1 } END { printf "%.1f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
-# compare LABEL TARGET OURS THEIRS: runs both RUNS times, alternating, and prints the medians and
-# our time over theirs. TARGET is the ratio we aim to stay under, shown for reference.
+# compare LABEL TARGET OURS THEIRS: runs both RUNS times, alternating, and prints the medians of
+# wall and CPU time and our wall time over theirs. TARGET is the ratio we aim to stay under.
 compare() {
-    local label=$1 target=$2 ours=$3 theirs=$4 a=() b=() i
+    local label=$1 target=$2 ours=$3 theirs=$4 i
+    : >"$WORK/ours.times"
+    : >"$WORK/theirs.times"
     for ((i = 0; i < RUNS; i++)); do
-        a+=("$(run_us "$ours")")
-        b+=("$(run_us "$theirs")")
+        run_ms "$ours" >>"$WORK/ours.times"
+        run_ms "$theirs" >>"$WORK/theirs.times"
     done
-    local ma mb
-    ma=$(printf '%s\n' "${a[@]}" | median)
-    mb=$(printf '%s\n' "${b[@]}" | median)
-    awk -v l="$label" -v a="$ma" -v b="$mb" -v t="$target" \
-        'BEGIN { printf "%-40s ours %8.1f ms   theirs %8.1f ms   ratio %5.2f   (target <= %s)\n", l, a, b, a / b, t }'
+    local wa wb ca cb
+    wa=$(cut -d' ' -f1 "$WORK/ours.times" | median)
+    wb=$(cut -d' ' -f1 "$WORK/theirs.times" | median)
+    ca=$(cut -d' ' -f2 "$WORK/ours.times" | median)
+    cb=$(cut -d' ' -f2 "$WORK/theirs.times" | median)
+    awk -v l="$label" -v a="$wa" -v b="$wb" -v ca="$ca" -v cb="$cb" -v t="$target" 'BEGIN {
+        printf "%-40s ours %7.1f ms (cpu %7.1f)   theirs %7.1f ms (cpu %7.1f)   ratio %5.2f   (target <= %s)\n",
+            l, a, ca, b, cb, a / b, t }'
 }
 
 echo "fixture: $(soxi -D in.wav) s, $(soxi -c in.wav) channels, $(soxi -r in.wav) Hz; median of $RUNS runs"

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <memory>
 
-// A buffer for `samples` 16-bit samples, not initialised, or null when memory is short. Large
-// buffers ask for transparent huge pages: first touching a long sample then costs a few hundred
-// page faults instead of tens of thousands.
+// A buffer for `samples` 16-bit samples, not initialised, or null when memory is short. Plain
+// pages: asking for transparent huge pages made first touches cheaper on average but, on virtual
+// machines that hand freed memory back to the host, now and then twenty times dearer.
 std::unique_ptr<std::int16_t[]> AllocateAudio(std::size_t samples);
