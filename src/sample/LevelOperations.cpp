@@ -23,6 +23,24 @@ template <class Work> void InBlocks(BusyCursor& busy, std::size_t count, std::si
     }
 }
 
+// The channel operations refuse a mono sample, whose buffer has no right channel to read.
+bool RefusedAsMono(const CSampleDoc& doc) {
+    if (doc.m_bStereo)
+        return false;
+    GetUi().Message(kStereoOnly, MessageIcon::Exclamation);
+    return true;
+}
+
+// The end of every operation that rewrote the audio: the views redraw, a clipped mix is told of,
+// and the document counts as changed.
+bool AudioRewritten(CSampleDoc& doc, bool clipped = false) {
+    doc.UpdateAllViews(nullptr, 0);
+    if (clipped)
+        GetUi().Message(kClipping, MessageIcon::Exclamation);
+    doc.SetModifiedFlag();
+    return true;
+}
+
 // Peaks of the two channels of interleaved stereo.
 WLOE_AUDIO_LOOP std::pair<int, int> StereoPeaks(const std::int16_t* samples, std::size_t frames) {
     int left = 0;
@@ -167,9 +185,7 @@ bool CSampleDoc::GainAdjust(int beginLeft, int endLeft, int beginRight, int endR
                 RampMono<TruncToSample>(samples, from, count, ramp);
         });
     }
-    UpdateAllViews(nullptr, 0);
-    SetModifiedFlag();
-    return true;
+    return AudioRewritten(*this);
 }
 
 bool CSampleDoc::OnNormalize() {
@@ -186,16 +202,12 @@ bool CSampleDoc::OnNormalize() {
         InBlocks(busy, count, kProgressBlock,
                  [&](std::size_t from, std::size_t to) { Scale(&m_pData[from], to - from, factor); });
     }
-    UpdateAllViews(nullptr, 0);
-    SetModifiedFlag();
-    return true;
+    return AudioRewritten(*this);
 }
 
 bool CSampleDoc::OnNormalizeIndependently() {
-    if (!m_bStereo) {
-        GetUi().Message(kStereoOnly, MessageIcon::Exclamation);
+    if (RefusedAsMono(*this))
         return false;
-    }
     if (!m_pData)
         return true;
     {
@@ -213,16 +225,12 @@ bool CSampleDoc::OnNormalizeIndependently() {
             ScaleStereo(&m_pData[2 * from], to - from, leftFactor, rightFactor);
         });
     }
-    UpdateAllViews(nullptr, 0);
-    SetModifiedFlag();
-    return true;
+    return AudioRewritten(*this);
 }
 
 bool CSampleDoc::OnSwapChannels() {
-    if (!m_bStereo) {
-        GetUi().Message(kStereoOnly, MessageIcon::Exclamation);
+    if (RefusedAsMono(*this))
         return false;
-    }
     if (!m_pData)
         return true;
     {
@@ -233,9 +241,7 @@ bool CSampleDoc::OnSwapChannels() {
                 std::swap(samples[2 * i], samples[2 * i + 1]);
         });
     }
-    UpdateAllViews(nullptr, 0);
-    SetModifiedFlag();
-    return true;
+    return AudioRewritten(*this);
 }
 
 bool CSampleDoc::OnRemixStereo() {
@@ -265,19 +271,12 @@ bool CSampleDoc::OnRemixStereo() {
             }
         });
     }
-    UpdateAllViews(nullptr, 0);
-    if (clipped)
-        GetUi().Message(kClipping, MessageIcon::Exclamation);
-    SetModifiedFlag();
-    return true;
+    return AudioRewritten(*this, clipped);
 }
 
 bool CSampleDoc::OnReduceToMono() {
-    // Reading a right channel that a mono buffer does not have would run past its end.
-    if (!m_bStereo) {
-        GetUi().Message(kStereoOnly, MessageIcon::Exclamation);
+    if (RefusedAsMono(*this))
         return false;
-    }
     if (!m_pData)
         return true;
     std::optional<MonoValues> values = GetUi().AskMono(MonoValues{});
@@ -308,9 +307,5 @@ bool CSampleDoc::OnReduceToMono() {
     }
     m_pData = std::move(mono);
     m_bStereo = false;
-    UpdateAllViews(nullptr, 0);
-    if (clipped)
-        GetUi().Message(kClipping, MessageIcon::Exclamation);
-    SetModifiedFlag();
-    return true;
+    return AudioRewritten(*this, clipped);
 }
