@@ -1,4 +1,6 @@
 #include "ui/wave/CrossfadeLoopDialog.h"
+
+#include "PerTestUi.h"
 #include "app/QtUi.h"
 #include "platform/ScriptedUi.h"
 
@@ -13,8 +15,7 @@
 class CrossfadeLoopDialogTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ScriptedUi> m_ui;
-    std::unique_ptr<ScopedUi> m_scope;
+    PerTestUi m_ui;
 
     void ClickOk(QDialog& dialog) {
         QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
@@ -22,14 +23,8 @@ class CrossfadeLoopDialogTest : public QObject {
     }
 
 private slots:
-    void init() {
-        m_ui = std::make_unique<ScriptedUi>();
-        m_scope = std::make_unique<ScopedUi>(*m_ui);
-    }
-    void cleanup() {
-        m_scope.reset();
-        m_ui.reset();
-    }
+    void init() { m_ui.Install(); }
+    void cleanup() { m_ui.Remove(); }
 
     void showsTheRadiusAndContourWithTheirCaptions() {
         CCrossfadeLoopDialog dialog(CrossfadeValues{}, nullptr);

@@ -1,3 +1,4 @@
+#include "PerTestUi.h"
 #include "WaveWindowHelpers.h"
 
 #include "platform/ScriptedUi.h"
@@ -19,18 +20,11 @@ int PixelsOf(QWidget& widget, QColor colour) {
 class OverviewStripTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ScriptedUi> m_ui;
-    std::unique_ptr<ScopedUi> m_scope;
+    PerTestUi m_ui;
 
 private slots:
-    void init() {
-        m_ui = std::make_unique<ScriptedUi>();
-        m_scope = std::make_unique<ScopedUi>(*m_ui);
-    }
-    void cleanup() {
-        m_scope.reset();
-        m_ui.reset();
-    }
+    void init() { m_ui.Install(); }
+    void cleanup() { m_ui.Remove(); }
 
     void aSecondIsDrawnAtSixtyFourFramesAColumn() {
         auto frame = ShowFrame(MakeSample(44100, 44100, true));

@@ -1,3 +1,4 @@
+#include "PerTestUi.h"
 #include "WaveWindowHelpers.h"
 
 #include "app/MainFrame.h"
@@ -22,18 +23,11 @@
 class SampleFrameTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ScriptedUi> m_ui;
-    std::unique_ptr<ScopedUi> m_scope;
+    PerTestUi m_ui;
 
 private slots:
-    void init() {
-        m_ui = std::make_unique<ScriptedUi>();
-        m_scope = std::make_unique<ScopedUi>(*m_ui);
-    }
-    void cleanup() {
-        m_scope.reset();
-        m_ui.reset();
-    }
+    void init() { m_ui.Install(); }
+    void cleanup() { m_ui.Remove(); }
 
     void toolbarHasThirteenButtonsInFiveGroups() {
         CSampleFrame frame(MakeSample(1000));

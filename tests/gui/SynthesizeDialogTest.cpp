@@ -1,4 +1,6 @@
 #include "ui/wave/SynthesizeDialog.h"
+
+#include "PerTestUi.h"
 #include "platform/ScriptedUi.h"
 #include "ui/patch/BreakpointGraph.h"
 
@@ -21,18 +23,11 @@ void ClickOk(QDialog& dialog) {
 class SynthesizeDialogTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ScriptedUi> m_ui;
-    std::unique_ptr<ScopedUi> m_scope;
+    PerTestUi m_ui;
 
 private slots:
-    void init() {
-        m_ui = std::make_unique<ScriptedUi>();
-        m_scope = std::make_unique<ScopedUi>(*m_ui);
-    }
-    void cleanup() {
-        m_scope.reset();
-        m_ui.reset();
-    }
+    void init() { m_ui.Install(); }
+    void cleanup() { m_ui.Remove(); }
 
     void theDefaultsAndTheLengthEnabledOnlyForReplacing() {
         CSynthesizeDialog dialog{V{}};

@@ -1,3 +1,4 @@
+#include "PerTestUi.h"
 #include "WaveWindowHelpers.h"
 
 #include "platform/FakeAudioDevice.h"
@@ -15,8 +16,7 @@ QImage Picture(QWidget& widget) {
 class WaveformViewTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ScriptedUi> m_ui;
-    std::unique_ptr<ScopedUi> m_scope;
+    PerTestUi m_ui;
 
     // A left drag across the view from one column to another.
     static void Mark(CSampleView1& view, int from, int to) {
@@ -27,14 +27,8 @@ class WaveformViewTest : public QObject {
     }
 
 private slots:
-    void init() {
-        m_ui = std::make_unique<ScriptedUi>();
-        m_scope = std::make_unique<ScopedUi>(*m_ui);
-    }
-    void cleanup() {
-        m_scope.reset();
-        m_ui.reset();
-    }
+    void init() { m_ui.Install(); }
+    void cleanup() { m_ui.Remove(); }
 
     void zoomShowsTheMarkedRangeOrHalvesTheSpan() {
         auto frame = ShowFrame(MakeSample(8000));
