@@ -84,3 +84,19 @@ std::string Utf8ToCp1252(std::string_view text) {
     }
     return out;
 }
+
+std::string Utf16ToUtf8(const std::vector<std::uint16_t>& units) {
+    std::string out;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        char32_t cp = units[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+            units[i + 1] <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+            ++i;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = '?';
+        }
+        AppendUtf8(out, cp);
+    }
+    return out;
+}
