@@ -2,6 +2,7 @@
 
 #include "platform/DialogValidation.h"
 #include "platform/Ui.h"
+#include "ui/wave/FieldCheck.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -23,9 +24,7 @@ std::optional<std::uint32_t> ReadField(QLineEdit* field, std::uint32_t low, std:
             message = *outside;
     }
     if (message) {
-        GetUi().Message(*message, MessageIcon::Exclamation);
-        field->setFocus();
-        field->selectAll();
+        RefuseField(field, *message);
         return std::nullopt;
     }
     return std::get<std::uint32_t>(whole);

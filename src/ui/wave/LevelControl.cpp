@@ -3,6 +3,7 @@
 #include "platform/DialogValidation.h"
 #include "platform/LevelDialogs.h"
 #include "platform/Ui.h"
+#include "ui/wave/FieldCheck.h"
 
 #include <QEvent>
 #include <QGroupBox>
@@ -84,14 +85,11 @@ QGroupBox* LevelGroup(const char* title, CLevelControl* left, CLevelControl* rig
 bool ReadLevels(std::initializer_list<std::pair<CLevelControl*, int*>> fields, long long low,
                 long long high) {
     for (auto [control, field] : fields) {
-        auto checked = ValidateInteger(control->Text().toStdString(), low, high);
-        if (auto* message = std::get_if<std::string>(&checked)) {
-            GetUi().Message(*message, MessageIcon::Exclamation);
-            control->Edit()->setFocus();
-            control->Edit()->selectAll();
+        std::optional<long long> value =
+            CheckedField(control->Edit(), ValidateInteger(control->Text().toStdString(), low, high));
+        if (!value)
             return false;
-        }
-        *field = static_cast<int>(std::get<long long>(checked));
+        *field = static_cast<int>(*value);
     }
     return true;
 }

@@ -1,6 +1,6 @@
 #include "ui/wave/PlaybackRateDialog.h"
 
-#include "platform/Ui.h"
+#include "ui/wave/FieldCheck.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -21,13 +21,10 @@ CPlaybackRateDialog::CPlaybackRateDialog(const PlaybackRateValues& initial, QWid
 }
 
 void CPlaybackRateDialog::accept() {
-    std::variant<std::uint32_t, std::string> rate = ValidateSampleRate(m_pRate->text().toStdString());
-    if (auto* message = std::get_if<std::string>(&rate)) {
-        GetUi().Message(*message, MessageIcon::Exclamation);
-        m_pRate->setFocus();
-        m_pRate->selectAll();
+    std::optional<std::uint32_t> rate =
+        CheckedField(m_pRate, ValidateSampleRate(m_pRate->text().toStdString()));
+    if (!rate)
         return;
-    }
-    m_entered.rate = std::get<std::uint32_t>(rate);
+    m_entered.rate = *rate;
     QDialog::accept();
 }

@@ -1,6 +1,6 @@
 #include "ui/wave/ResampleDialog.h"
 
-#include "platform/Ui.h"
+#include "ui/wave/FieldCheck.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -69,15 +69,12 @@ bool CResampleDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CResampleDialog::accept() {
-    std::variant<std::uint32_t, std::string> rate = ValidateSampleRate(m_pRate->text().toStdString());
-    if (auto* message = std::get_if<std::string>(&rate)) {
-        GetUi().Message(*message, MessageIcon::Exclamation);
-        m_pRate->setFocus();
-        m_pRate->selectAll();
+    std::optional<std::uint32_t> rate =
+        CheckedField(m_pRate, ValidateSampleRate(m_pRate->text().toStdString()));
+    if (!rate)
         return;
-    }
     m_entered.mode = m_pPitchMode->isChecked() ? ResampleMode::Pitch : ResampleMode::Rate;
-    m_entered.rate = std::get<std::uint32_t>(rate);
+    m_entered.rate = *rate;
     m_entered.pitchText = m_pPitch->text().toStdString();
     m_entered.method = m_pBandlimited->isChecked() ? ResampleMethod::Bandlimited
                        : m_pDropHold->isChecked()  ? ResampleMethod::DropHold

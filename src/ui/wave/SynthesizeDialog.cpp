@@ -1,8 +1,8 @@
 #include "ui/wave/SynthesizeDialog.h"
 
 #include "platform/DialogValidation.h"
-#include "platform/Ui.h"
 #include "ui/patch/BreakpointGraph.h"
+#include "ui/wave/FieldCheck.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
@@ -31,11 +31,6 @@ QRadioButton* Radio(const char* text, const char* name, QButtonGroup* group) {
     return radio;
 }
 
-void ShowFieldError(QLineEdit* field, const std::string& message) {
-    GetUi().Message(message, MessageIcon::Exclamation);
-    field->setFocus();
-    field->selectAll();
-}
 } // namespace
 
 CSynthesizeDialog::CSynthesizeDialog(const SynthesizeValues& initial, QWidget* parent)
@@ -145,19 +140,22 @@ void CSynthesizeDialog::EnableLength(bool enable) {
 void CSynthesizeDialog::accept() {
     using V = SynthesizeValues;
     // Every box is checked, enabled or not, as the dialog framework checks them.
-    auto length = ValidateUnsigned(m_pLength->text().toStdString());
-    if (const std::string* message = std::get_if<std::string>(&length))
-        return ShowFieldError(m_pLength, *message);
-    auto frequency = ValidateReal(m_pFrequencyText->text().toStdString(), V::kMinFrequency, V::kMaxFrequency);
-    if (const std::string* message = std::get_if<std::string>(&frequency))
-        return ShowFieldError(m_pFrequencyText, *message);
+    std::optional<std::uint32_t> length =
+        CheckedField(m_pLength, ValidateUnsigned(m_pLength->text().toStdString()));
+    if (!length)
+        return;
+    std::optional<double> frequency =
+        CheckedField(m_pFrequencyText, ValidateReal(m_pFrequencyText->text().toStdString(), V::kMinFrequency,
+                                                    V::kMaxFrequency));
+    if (!frequency)
+        return;
 
     m_values.mode = m_pReplace->isChecked() ? V::Mode::Replace : V::Mode::Add;
-    m_values.length = std::get<std::uint32_t>(length);
+    m_values.length = *length;
     m_values.unit = m_pCycles->isChecked() ? V::LengthUnit::Cycles : V::LengthUnit::Milliseconds;
     m_values.pitchSource = m_pFrequency->isChecked() ? V::PitchSource::Frequency : V::PitchSource::Note;
     m_values.note = m_pNoteText->text().toStdString();
-    m_values.frequency = std::get<double>(frequency);
+    m_values.frequency = *frequency;
     m_values.function = m_pSquare->isChecked()     ? V::Function::Square
                         : m_pTriangle->isChecked() ? V::Function::Triangle
                                                    : V::Function::Sine;
