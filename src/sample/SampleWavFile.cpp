@@ -13,6 +13,10 @@
 #include <vector>
 
 namespace {
+// Long audio moves in blocks of this many bytes, so that the busy indicator can show how far it
+// has come.
+constexpr std::size_t kAudioIoBlock = std::size_t{8} << 20;
+
 constexpr std::uint32_t kFmtSize = 16;
 constexpr std::uint32_t kInfoSize = 56;
 
@@ -141,7 +145,15 @@ bool CSampleDoc::ReadWav(CRiffSource& source) {
     std::size_t got = 0;
     {
         BusyCursor busy;
-        got = reader.Read(m_pData.get(), wanted);
+        auto* bytes = reinterpret_cast<std::uint8_t*>(m_pData.get());
+        while (got < wanted) {
+            std::size_t step = std::min(kAudioIoBlock, wanted - got);
+            std::size_t read = reader.Read(bytes + got, step);
+            got += read;
+            if (read < step)
+                break;
+            busy.Progress(static_cast<double>(got) / static_cast<double>(wanted));
+        }
     }
     frames = static_cast<std::uint32_t>(got / blockAlign);
     SwapToHostOrder(m_pData.get(), static_cast<std::size_t>(frames) * channels);
@@ -208,7 +220,13 @@ bool CSampleDoc::WriteWav(const std::string& path) {
     {
         BusyCursor busy;
         if constexpr (std::endian::native == std::endian::little) {
-            writer.Write(m_pData.get(), samples * 2);
+            const auto* bytes = reinterpret_cast<const std::uint8_t*>(m_pData.get());
+            for (std::size_t done = 0; done < samples * 2;) {
+                std::size_t step = std::min(kAudioIoBlock, samples * 2 - done);
+                writer.Write(bytes + done, step);
+                done += step;
+                busy.Progress(static_cast<double>(done) / static_cast<double>(samples * 2));
+            }
         } else {
             std::vector<std::uint8_t> block;
             for (std::size_t done = 0; done < samples;) {

@@ -165,6 +165,27 @@ TEST_F(SampleWav, WrittenFilesReadBackInSoxAndHere) {
     EXPECT_TRUE(ui.Messages().empty());
 }
 
+TEST_F(SampleWav, AudioLongerThanOneBlockMovesWholeAndReportsProgressToTheEnd) {
+    // 20 MB of stereo: several blocks each way, the last one short.
+    constexpr std::uint32_t kFrames = 5'000'001;
+    auto data = std::make_unique<std::int16_t[]>(2 * std::size_t{kFrames});
+    for (std::size_t i = 0; i < 2 * std::size_t{kFrames}; ++i)
+        data[i] = static_cast<std::int16_t>(i * 7919);
+    doc.m_bStereo = true;
+    doc.SetData(std::move(data), kFrames, 44100);
+    ASSERT_TRUE(doc.OnSaveDocument(dir.File("long.wav")));
+    EXPECT_EQ(ui.LastProgress(), 1.0);
+
+    CSampleDoc read;
+    ScriptedUi readUi;
+    ScopedUi readScope(readUi);
+    ASSERT_TRUE(read.OnOpenDocument(dir.File("long.wav")));
+    EXPECT_EQ(read.m_nFrames, kFrames);
+    EXPECT_EQ(Audio(read), Audio(doc));
+    EXPECT_EQ(readUi.LastProgress(), 1.0);
+    EXPECT_TRUE(readUi.Messages().empty());
+}
+
 TEST_F(SampleWav, AFailedSaveLeavesTheOldFileAndTheDocumentModified) {
     ASSERT_TRUE(doc.OnNewDocument());
     std::string path = dir.File("keep.wav");
