@@ -12,12 +12,6 @@
 
 namespace {
 
-bool Matches(const std::vector<std::int16_t>& captured, std::size_t at, const std::int16_t* expected,
-             std::size_t count) {
-    return at + count <= captured.size() &&
-           std::equal(expected, expected + count, captured.begin() + static_cast<std::ptrdiff_t>(at));
-}
-
 // Checks of the command line that need no sound card.
 class PlayCommandLine : public ::testing::Test {
 protected:

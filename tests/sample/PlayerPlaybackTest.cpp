@@ -21,12 +21,6 @@ std::vector<std::int16_t> Tone(std::size_t count, int seed) {
     return tone;
 }
 
-bool Matches(const std::vector<std::int16_t>& captured, std::size_t at, const std::int16_t* expected,
-             std::size_t count) {
-    return at + count <= captured.size() &&
-           std::equal(expected, expected + count, captured.begin() + static_cast<std::ptrdiff_t>(at));
-}
-
 // Playback through PortAudio into an ALSA file PCM, read back sample for sample.
 class PlayerPlaybackTest : public ::testing::Test {
 protected:

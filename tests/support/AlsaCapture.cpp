@@ -72,3 +72,9 @@ bool SilentFrom(const std::vector<std::int16_t>& capture, std::size_t first) {
            std::all_of(capture.begin() + static_cast<std::ptrdiff_t>(first), capture.end(),
                        [](std::int16_t sample) { return sample == 0; });
 }
+
+bool Matches(const std::vector<std::int16_t>& capture, std::size_t at, const std::int16_t* expected,
+             std::size_t count) {
+    return at + count <= capture.size() &&
+           std::equal(expected, expected + count, capture.begin() + static_cast<std::ptrdiff_t>(at));
+}

@@ -30,3 +30,6 @@ private:
 std::size_t FirstSound(const std::vector<std::int16_t>& capture);
 // Whether every sample from `first` to the end is 0.
 bool SilentFrom(const std::vector<std::int16_t>& capture, std::size_t first);
+// Whether the capture holds the `count` samples of `expected` from `at` on.
+bool Matches(const std::vector<std::int16_t>& capture, std::size_t at, const std::int16_t* expected,
+             std::size_t count);
