@@ -85,7 +85,11 @@ std::unique_ptr<CSampleDoc> PrepareKeyCopy(const CSampleDoc& source, int note) {
     float e = source.m_dPitch != 0 ? UsableRatio(NoteFrequency(note) / source.m_dPitch, 1) : 1;
     e = SnappedToOne(e);
     std::uint64_t length = PlayedLength(source);
-    std::uint64_t frames = length == 0 ? 0 : static_cast<std::uint64_t>(static_cast<double>(length - 1) / e);
+    double scaled = length == 0 ? 0 : static_cast<double>(length - 1) / e;
+    // Anything past the limit is refused below; the cap keeps the conversion defined.
+    std::uint64_t frames = scaled > static_cast<double>(kMaxKeyCopyFrames)
+                               ? kMaxKeyCopyFrames + 1
+                               : static_cast<std::uint64_t>(scaled);
     std::unique_ptr<std::int16_t[]> values = AllocateFrames(frames, kMaxKeyCopyFrames);
     if (!values)
         return nullptr;

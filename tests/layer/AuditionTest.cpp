@@ -99,7 +99,10 @@ TEST(KeyCopy, ACopyTooLongToHoldIsRefused) {
     // A sample pitched at 20 kHz played on key 0 would stretch 2400-fold.
     auto source = Sample(std::vector<std::int16_t>(1'000'000), 44100, 20000);
     EXPECT_FALSE(PrepareKeyCopy(*source, 0));
-    EXPECT_EQ(ui.Messages(), std::vector<std::string>{"Not enough memory"});
+    // An absurd pitch would stretch it beyond any count of frames.
+    source->m_dPitch = 1e30;
+    EXPECT_FALSE(PrepareKeyCopy(*source, 60));
+    EXPECT_EQ(ui.Messages(), (std::vector<std::string>{"Not enough memory", "Not enough memory"}));
 }
 
 TEST(VoiceCopy, AnUnloopedSampleStopsAfterItsLengthAtTheAuditionRate) {
