@@ -91,6 +91,12 @@ TEST(KeyCopy, CopiesExactlyNearTheSamplesOwnPitchReadsTheLeftChannelFromTheStart
     ASSERT_TRUE(copy);
     EXPECT_EQ(copy->m_nFrames, 6u);
     EXPECT_EQ(copy->m_nLoopStart, 0u);
+
+    // A nonsensical pitch plays the sample as it is too.
+    source->m_dPitch = -440;
+    copy = PrepareKeyCopy(*source, 20);
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(copy->m_nFrames, 6u);
 }
 
 TEST(KeyCopy, ACopyTooLongToHoldIsRefused) {
@@ -137,6 +143,17 @@ TEST(VoiceCopy, ALoopedSampleFillsTheBufferRepeatingItsLoopAtTheLoopPitch) {
     copy = PrepareVoiceCopy(*source, 69);
     head.assign(copy->m_pData.get(), copy->m_pData.get() + 12);
     EXPECT_EQ(head, (std::vector<std::int16_t>{1, 2, 3, 4, 10, 20, 30, 40, 10, 30, 10, 30}));
+}
+
+TEST(VoiceCopy, ALoopOverTheWholeSampleReadsItsLastFrameForTheLookAhead) {
+    // At half speed the last value of each pass lies between the last frame and the one after it,
+    // which does not exist: the last frame stands in.
+    auto source = Sample({0, 100, 200, 300}, 22050, kA4);
+    source->SetLoopRange(0, 4);
+    auto copy = PrepareVoiceCopy(*source, 69);
+    ASSERT_TRUE(copy);
+    std::vector<std::int16_t> head(copy->m_pData.get(), copy->m_pData.get() + 10);
+    EXPECT_EQ(head, (std::vector<std::int16_t>{0, 50, 100, 150, 200, 250, 300, 300, 0, 50}));
 }
 
 TEST(VoiceCopy, AStartBeyondTheLoopEndStillEndsAndReadsInsideTheLoop) {
@@ -241,6 +258,13 @@ TEST_F(PatchAuditionTest, VoicesAreReusedWhileTheKeyStaysAndRebuiltAfterAnInvali
     std::filesystem::remove(dir.File("Sine.wav"));
     EXPECT_EQ(audition.Render(layers, patch, 60, 50)[0], Voice(500));
     EXPECT_TRUE(ui.Messages().empty());
+
+    // Another patch at the same key has voices of its own.
+    AddLayer("Other", 900, 100);
+    CPatch other;
+    other.m_layers.push_back(std::make_unique<CLayerParams>());
+    other.m_layers.back()->m_strLayerName = "Other";
+    EXPECT_EQ(audition.Render(layers, other, 60, 100)[0], Voice(900));
 
     audition.Invalidate();
     EXPECT_EQ(audition.Render(layers, patch, 60, 100)[0], 0);
