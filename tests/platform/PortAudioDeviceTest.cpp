@@ -97,12 +97,7 @@ TEST_F(PortAudioDeviceTest, HeadersPlayInOrderAndComeBackFromTheAudioThread) {
     std::vector<std::int16_t> expected = first;
     for (int pass = 0; pass < 3; ++pass)
         expected.insert(expected.end(), second.begin(), second.end());
-    auto captured = capture.Samples();
-    std::size_t start = FirstSound(captured);
-    ASSERT_LE(start + expected.size(), captured.size());
-    EXPECT_TRUE(
-        std::equal(expected.begin(), expected.end(), captured.begin() + static_cast<std::ptrdiff_t>(start)));
-    EXPECT_TRUE(SilentFrom(captured, start + expected.size()));
+    EXPECT_EQ(Sounded(capture.Samples()), expected);
 }
 
 TEST_F(PortAudioDeviceTest, ResetHandsBackEveryQueuedHeaderBeforeItReturns) {
@@ -150,21 +145,17 @@ TEST_F(PortAudioDeviceTest, BreakLoopEndsThePassAndPlaysTheNextHeader) {
     ASSERT_TRUE(completions.WaitFor(3));
     ASSERT_EQ(device.Close(), kWaveOk);
 
-    auto captured = capture.Samples();
-    std::size_t at = FirstSound(captured);
-    ASSERT_LE(at + lead.size(), captured.size());
-    EXPECT_TRUE(std::equal(lead.begin(), lead.end(), captured.begin() + static_cast<std::ptrdiff_t>(at)));
-    at += lead.size();
+    std::vector<std::int16_t> sound = Sounded(capture.Samples());
+    ASSERT_TRUE(Matches(sound, 0, lead.data(), lead.size()));
+    std::size_t at = lead.size();
     std::size_t passes = 0;
-    while (at + endless.size() <= captured.size() &&
-           std::equal(endless.begin(), endless.end(), captured.begin() + static_cast<std::ptrdiff_t>(at))) {
+    while (Matches(sound, at, endless.data(), endless.size())) {
         at += endless.size();
         ++passes;
     }
     EXPECT_GE(passes, 1u);
-    ASSERT_LE(at + after.size(), captured.size());
-    EXPECT_TRUE(std::equal(after.begin(), after.end(), captured.begin() + static_cast<std::ptrdiff_t>(at)));
-    EXPECT_TRUE(SilentFrom(captured, at + after.size()));
+    EXPECT_TRUE(Matches(sound, at, after.data(), after.size()));
+    EXPECT_EQ(at + after.size(), sound.size());
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <thread>
 
 namespace {
@@ -77,4 +78,24 @@ bool Matches(const std::vector<std::int16_t>& capture, std::size_t at, const std
              std::size_t count) {
     return at + count <= capture.size() &&
            std::equal(expected, expected + count, capture.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+std::vector<std::int16_t> Sounded(const std::vector<std::int16_t>& capture) {
+    std::vector<std::int16_t> sound;
+    std::copy_if(capture.begin(), capture.end(), std::back_inserter(sound),
+                 [](std::int16_t s) { return s != 0; });
+    return sound;
+}
+
+bool EndsInCutPasses(const std::vector<std::int16_t>& sound, std::size_t at, const std::int16_t* loop,
+                     std::size_t count) {
+    for (int pass = 0; pass < 2 && at < sound.size(); ++pass) {
+        std::size_t played = 0;
+        while (played < count && at + played < sound.size() && sound[at + played] == loop[played])
+            ++played;
+        if (played == 0)
+            return false;
+        at += played;
+    }
+    return at == sound.size();
 }

@@ -30,6 +30,15 @@ private:
 std::size_t FirstSound(const std::vector<std::int16_t>& capture);
 // Whether every sample from `first` to the end is 0.
 bool SilentFrom(const std::vector<std::int16_t>& capture, std::size_t first);
+// What sounded: the capture without its zero samples. The null sink takes samples far faster than
+// any card, so a buffer queued a moment late leaves a run of silence that a card would never have
+// played; tests of queued playback compare what sounded, in order, with audio that holds no zeros.
+std::vector<std::int16_t> Sounded(const std::vector<std::int16_t>& capture);
 // Whether the capture holds the `count` samples of `expected` from `at` on.
 bool Matches(const std::vector<std::int16_t>& capture, std::size_t at, const std::int16_t* expected,
              std::size_t count);
+// Whether all that sounded from `at` on is at most two passes of the `count` samples of `loop`, each
+// from its start and cut short: a stop ends the pass that is playing, and the null sink may already
+// have taken part of the one queued behind it.
+bool EndsInCutPasses(const std::vector<std::int16_t>& sound, std::size_t at, const std::int16_t* loop,
+                     std::size_t count);
