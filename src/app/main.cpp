@@ -1,3 +1,4 @@
+#include "app/Dialogs.h"
 #include "app/MainFrame.h"
 #include "app/QtUi.h"
 #include "app/WloeApp.h"
@@ -6,6 +7,7 @@
 #include "sample/Player.h"
 #include "sample/Resample.h"
 #include "ui/wave/SampleFrame.h"
+#include "ui/wave/WaveDialogs.h"
 
 #include <QApplication>
 
@@ -19,6 +21,8 @@ int main(int argc, char** argv) {
     IniSettings settings(IniSettings::DefaultPath());
     ScopedSettings settingsScope(settings);
     QtUi ui;
+    RegisterWaveDialogs(ui.Dialogs());
+    ui.Dialogs().Register<ReparentRoots>(AskReparentRoots);
     ScopedUi uiScope(ui);
     QtShell shell;
     ScopedShell shellScope(shell);
