@@ -65,7 +65,7 @@ bool CSampleDoc::ReadWav(const std::string& path) {
     std::unique_ptr<CFileRiffSource> source = CFileRiffSource::Open(path);
     if (!source)
         return Fail("Error opening file");
-    return ReadWav(*source);
+    return ReadWav(*source) && AcceptLoadedValues(path);
 }
 
 bool CSampleDoc::ReadWav(CRiffSource& source) {
@@ -183,6 +183,8 @@ bool CSampleDoc::WriteWav(const std::string& path) {
     // Every size in the file must fit its 32-bit field.
     if (static_cast<std::uint64_t>(samples) * 2 + 4 + 3 * 8 + kFmtSize + kInfoSize > 0xFFFFFFFFu)
         return Fail("The sample is too large for a WAVE file");
+    if (m_nRate == 0)
+        return Fail(kNoRateMessage);
 
     AtomicFileWriter file(target);
     if (!file.Open())

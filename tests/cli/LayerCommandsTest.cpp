@@ -118,3 +118,15 @@ TEST_F(LayerCommandsTest, ReparentAndReportAsAUserWould) {
     EXPECT_EQ(unknown.err, "No layer is named l\n");
     EXPECT_FALSE(std::filesystem::exists(dir.File("u")));
 }
+
+TEST_F(LayerCommandsTest, AVanishedWorkingDirectoryIsAMessageNotAnAbort) {
+    ASSERT_EQ(Build(R"({"samples":[],"layers":[]})").exitCode, 0);
+    std::filesystem::path cwd = std::filesystem::current_path();
+    std::filesystem::create_directory(dir.File("gone"));
+    std::filesystem::current_path(dir.File("gone"));
+    std::filesystem::remove(dir.File("gone"));
+    CliResult run = RunWloeCli({"reparent", dir.File("lib.lay"), "/a", "/b", "--yes"});
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err.rfind("The command could not be completed: ", 0), 0u) << run.err;
+}

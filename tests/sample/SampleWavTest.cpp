@@ -8,6 +8,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <limits>
 #include <sys/resource.h>
 
 namespace {
@@ -223,4 +224,21 @@ TEST_F(SampleWav, AFailedSaveLeavesTheOldFileAndTheDocumentModified) {
     ui.QueueDialog<std::string>(dir.File("chosen.wav"));
     EXPECT_TRUE(doc.WriteWav(""));
     EXPECT_TRUE(std::filesystem::exists(dir.File("chosen.wav")));
+}
+
+TEST_F(SampleWav, APitchThatIsNoFrequencyIsTakenAsNoneWithAWarningNamingTheFile) {
+    WavBuilder::Info info;
+    info.pitch = std::numeric_limits<double>::quiet_NaN();
+    ASSERT_TRUE(Open(WavBuilder().Fmt().Velo(info).Data({1, 2, 3})));
+    EXPECT_EQ(doc.m_dPitch, 0.0);
+    info.pitch = -440;
+    CSampleDoc cached;
+    WavBuilder().Fmt().Velo(info).Data({1, 2, 3}).WriteTo(dir.File("n.wav"));
+    ASSERT_TRUE(cached.LoadSample(dir.File("n.wav")));
+    EXPECT_EQ(cached.m_dPitch, 0.0);
+    EXPECT_EQ(ui.Messages(),
+              (Strings{"Warning: " + dir.File("t.wav") +
+                           " holds a pitch that is not a frequency; it is taken as no pitch",
+                       "Warning: " + dir.File("n.wav") +
+                           " holds a pitch that is not a frequency; it is taken as no pitch"}));
 }
