@@ -26,7 +26,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     try {
         app.parse(reversed);
     } catch (const CLI::ParseError& error) {
-        return app.exit(error, out, err) == 0 ? kExitSuccess : kExitUsage;
+        // Help prints itself; a mistake takes one line.
+        if (error.get_exit_code() == 0)
+            return app.exit(error, out, err) == 0 ? kExitSuccess : kExitUsage;
+        err << error.what() << '\n';
+        return kExitUsage;
     } catch (const CliUsageError& error) {
         err << error.what() << '\n';
         return kExitUsage;

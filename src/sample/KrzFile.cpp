@@ -171,10 +171,11 @@ KrzError CKrzFile::ReadSample(std::uint64_t headerOffset, KrzSampleAudio& audio)
 }
 
 std::unique_ptr<CFileRiffSource> OpenKrzFile(const std::string& path) {
-    errno = 0;
-    std::unique_ptr<CFileRiffSource> source = CFileRiffSource::Open(path);
+    int error = 0;
+    std::unique_ptr<CFileRiffSource> source = CFileRiffSource::Open(path, error);
     if (!source) {
-        FileErrorCause cause = FileErrorFromErrno(errno);
+        FileErrorCause cause =
+            error == kNotRegularFile ? FileErrorCause::NotRegular : FileErrorFromErrno(error);
         GetUi().Message(FileErrorText(cause == FileErrorCause::None ? FileErrorCause::Generic : cause, path),
                         MessageIcon::Exclamation);
         return nullptr;

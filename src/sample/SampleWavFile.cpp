@@ -48,6 +48,12 @@ bool Fail(const char* message) {
     return false;
 }
 
+// The message, and under it the file and the system's reason.
+bool Fail(const char* message, const std::string& problem) {
+    GetUi().Message(std::string(message) + "\n" + problem, MessageIcon::Exclamation);
+    return false;
+}
+
 void SwapToHostOrder(std::int16_t* samples, std::size_t count) {
     if constexpr (std::endian::native == std::endian::big)
         for (std::size_t i = 0; i < count; ++i)
@@ -62,9 +68,10 @@ std::string ProposedWavName(const std::string& title) {
 } // namespace
 
 bool CSampleDoc::ReadWav(const std::string& path) {
-    std::unique_ptr<CFileRiffSource> source = CFileRiffSource::Open(path);
+    int error = 0;
+    std::unique_ptr<CFileRiffSource> source = CFileRiffSource::Open(path, error);
     if (!source)
-        return Fail("Error opening file");
+        return Fail("Error opening file", FileProblemText(path, error));
     return ReadWav(*source) && AcceptLoadedValues(path);
 }
 
@@ -188,7 +195,7 @@ bool CSampleDoc::WriteWav(const std::string& path) {
 
     AtomicFileWriter file(target);
     if (!file.Open())
-        return Fail("Error opening output file");
+        return Fail("Error opening output file", file.Problem());
     CRiffWriter writer(file);
     RiffChunk riff;
     RiffChunk chunk;
@@ -245,16 +252,16 @@ bool CSampleDoc::WriteWav(const std::string& path) {
 
     if (!writer.Ascend(riff)) {
         if (writer.GetError() == CRiffWriter::Error::CannotSeek)
-            return Fail("Seek error ascending from main RIFF chunk");
-        return Fail("Write error ascending from main RIFF chunk");
+            return Fail("Seek error ascending from main RIFF chunk", file.Problem());
+        return Fail("Write error ascending from main RIFF chunk", file.Problem());
     }
     if (!file.Commit()) {
         // Data that never reached the disk is a write error; a file that could not be put in
         // place of the old one was never opened as the output.
         FileErrorCause cause = file.Error();
         if (cause == FileErrorCause::DiskFull || cause == FileErrorCause::HardIo)
-            return Fail("Write error ascending from main RIFF chunk");
-        return Fail("Error opening output file");
+            return Fail("Write error ascending from main RIFF chunk", file.Problem());
+        return Fail("Error opening output file", file.Problem());
     }
     SetModifiedFlag(false);
     return true;

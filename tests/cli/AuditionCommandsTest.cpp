@@ -86,7 +86,8 @@ TEST_F(AuditionCommands, NothingIsWrittenWhenNothingSoundsOrTheOutputWouldReplac
     CliResult run = RunWloeCli({"audition", dir.File("bank.pat"), "--layers", dir.File("lib.lay"), "--patch",
                                 "7", "--key", "60", "-o", dir.File("silent.wav")});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, "Error opening file\nCould not load " + dir.File("pad.wav") +
+    EXPECT_EQ(run.err, "Error opening file\n" + dir.File("pad.wav") +
+                           ": No such file or directory\nCould not load " + dir.File("pad.wav") +
                            "\nNothing sounds: no layer of patch 7 has a sample for key 60\n");
     EXPECT_FALSE(std::filesystem::exists(dir.File("silent.wav")));
 

@@ -100,7 +100,7 @@ TEST_F(LayerCommandsTest, ReparentAndReportAsAUserWould) {
                          "1 pointers (out of 2 total) were modified.\n");
     EXPECT_EQ(FileBytes(dir.File("lib.lay")), before);
     EXPECT_EQ(all.exitCode, 0);
-    EXPECT_EQ(all.err, "Error opening file\n");
+    EXPECT_EQ(all.err, "Error opening file\n/gone/b.wav: No such file or directory\n");
     const std::string a = "A                              (" + dir.Path().string() +
                           "\\a.wav)\r\n  Pitch:A 4 +0.00  Stereo:N  Length:0000003  Time:0.00  Level:0\r\n"
                           "  Attack (-24/-18/-12/-6dB): 0.001/0.002/0.000/0.000\r\n"

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
 TEST(PitchCommands, PrintTheirResults) {
@@ -21,6 +22,8 @@ TEST(PitchCommands, NegativeNumbersAreValues) {
 
 TEST(PitchCommands, UsageErrorsExitWithTwo) {
     EXPECT_EQ(RunWloeCli({"pitch", "key", "six"}).exitCode, 2);
+    CliResult unknown = RunWloeCli({"nonsense"});
+    EXPECT_EQ(std::count(unknown.err.begin(), unknown.err.end(), '\n'), 1) << unknown.err;
     EXPECT_EQ(RunWloeCli({"pitch"}).exitCode, 2);
     EXPECT_EQ(RunWloeCli({"nonsense"}).exitCode, 2);
     EXPECT_EQ(RunWloeCli({}).exitCode, 2);

@@ -109,8 +109,9 @@ TEST_F(SampleArchiveForm, LoadSampleReadsEitherFormAndSaysWhyItCannot) {
     EXPECT_FALSE(loaded.LoadSample(dir.File("gone.sam")));
     EXPECT_EQ(ui.Beeps(), 1);
     EXPECT_FALSE(loaded.LoadSample(dir.File("gone.wav")));
-    EXPECT_EQ(ui.Messages(), (Strings{"Loading sample document: can't open file " + dir.File("gone.sam"),
-                                      "Error opening file"}));
+    EXPECT_EQ(ui.Messages(),
+              (Strings{"Loading sample document: can't open file " + dir.File("gone.sam"),
+                       "Error opening file\n" + dir.File("gone.wav") + ": No such file or directory"}));
 }
 
 TEST_F(SampleArchiveForm, APitchThatIsNoFrequencyIsTakenAsNoneAndARateOfZeroRefusesTheFile) {
