@@ -130,3 +130,23 @@ TEST_F(LayerCommandsTest, AVanishedWorkingDirectoryIsAMessageNotAnAbort) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err.rfind("The command could not be completed: ", 0), 0u) << run.err;
 }
+
+TEST_F(LayerCommandsTest, DumpBuildDumpIsAFixedPoint) {
+    // Names and keys that share buckets of the writer's table, listed in no particular order.
+    ASSERT_EQ(
+        Build(
+            R"({"samples":[{"name":"c","path":"c.wav"},{"name":"a","path":"a.wav"},{"name":"r","path":"r.wav"},)"
+            R"({"name":"b","path":"b.wav"},{"name":"s","path":"s.wav"}],)"
+            R"("layers":[{"name":"Two","keys":[[34,"a"],[0,"b"],[17,"c"],[1,"r"],[18,"s"]]},)"
+            R"({"name":"One","keys":[[5,"a"]]},{"name":"Nine","keys":[]}]})")
+            .exitCode,
+        0);
+    std::string first = RunWloeCli({"dump", dir.File("lib.lay")}).out;
+    std::string bytes = FileBytes(dir.File("lib.lay"));
+    for (int cycle = 0; cycle < 2; ++cycle) {
+        std::ofstream(dir.File("again.json")) << first;
+        ASSERT_EQ(RunWloeCli({"build", dir.File("again.json"), "-o", dir.File("lib.lay")}).exitCode, 0);
+        EXPECT_EQ(RunWloeCli({"dump", dir.File("lib.lay")}).out, first);
+        EXPECT_EQ(FileBytes(dir.File("lib.lay")), bytes);
+    }
+}
