@@ -241,15 +241,21 @@ bool AtomicFileWriter::Fail(int error) {
     return false;
 }
 
+bool IsReadOnlyFile(const std::string& path) {
+    struct stat info {};
+    // Root passes every access() check, so the mode counts too.
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           ((info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0);
+}
+
 bool AtomicFileWriter::Open() {
-    struct stat existing {};
-    bool exists = ::stat(m_strPath.c_str(), &existing) == 0;
-    // Renaming would replace a file its owner protected; so would root, whom access() never refuses.
-    if (exists && S_ISREG(existing.st_mode) &&
-        ((existing.st_mode & 0222) == 0 || (::access(m_strPath.c_str(), W_OK) != 0 && errno != ENOENT))) {
+    // Renaming would replace a file its owner protected.
+    if (IsReadOnlyFile(m_strPath)) {
         m_error = FileErrorCause::ReadOnly;
         return false;
     }
+    struct stat existing {};
+    bool exists = ::stat(m_strPath.c_str(), &existing) == 0;
     InstallSignalHandlers();
     m_strTempPath = TempPattern(m_strPath);
     std::vector<char> pattern(m_strTempPath.begin(), m_strTempPath.end());

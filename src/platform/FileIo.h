@@ -44,6 +44,9 @@ struct FileContents {
 // Reads a regular file whole; its size bounds what is allocated.
 FileContents ReadWholeFile(const std::string& path);
 
+// A regular file that a save must not replace: no write permission for anyone, or none for us.
+bool IsReadOnlyFile(const std::string& path);
+
 // Writes beside the target and renames over it only on Commit, so a failed save leaves the
 // old file untouched. An uncommitted writer removes its temporary file, and so does SIGINT, SIGTERM
 // or SIGHUP while it is open; what SIGKILL leaves behind is named ".NAME.wloe-tmp-XXXXXX".
