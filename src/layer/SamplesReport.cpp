@@ -134,15 +134,8 @@ bool CLayerDoc::ReportSamples(const CLayer* layer, const std::string& path) cons
                     ? SampleReportEntry(sample->m_strName, sample->m_strPath, sample->m_nLevel, InputOf(doc))
                     : SampleReportError(sample->m_strName, sample->m_strPath);
     }
-    AtomicFileWriter writer(path);
-    if (!writer.Open()) {
-        GetUi().Message("Error opening output file " + path);
+    if (!WriteReportFile(path, text))
         return false;
-    }
-    if (!writer.Write(text.data(), text.size()) || !writer.Commit()) {
-        GetUi().Message(FileErrorText(writer.Error(), path));
-        return false;
-    }
     GetShell().OpenForReading(path);
     return true;
 }

@@ -1,5 +1,7 @@
 #include "platform/FileIo.h"
 
+#include "platform/Ui.h"
+
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -313,9 +315,22 @@ bool AtomicFileWriter::Commit() {
     m_pFile = nullptr;
     if (!flushed || !closed)
         return Fail(error);
-    if (::rename(m_strTempPath.c_str(), m_strPath.c_str()) != 0)
+    if (::rename(m_strTempPath.c_str(), m_strPath.c_str()) != 0) {
+        m_bPlacingFailed = true;
         return Fail(errno);
+    }
     m_bCommitted = true;
     Forget();
     return true;
+}
+
+bool WriteReportFile(const std::string& path, const std::string& text) {
+    AtomicFileWriter writer(path);
+    if (writer.Open() && writer.Write(text.data(), text.size()) && writer.Commit())
+        return true;
+    if (writer.PlacingFailed() || writer.TempPath().empty())
+        GetUi().Message("Error opening output file " + path, MessageIcon::Exclamation);
+    else
+        GetUi().Message(FileErrorText(writer.Error(), path), MessageIcon::Exclamation);
+    return false;
 }

@@ -47,6 +47,10 @@ FileContents ReadWholeFile(const std::string& path);
 // A regular file that a save must not replace: no write permission for anyone, or none for us.
 bool IsReadOnlyFile(const std::string& path);
 
+// Writes a report's text to `path`, saying why when it cannot: "Error opening output file PATH"
+// when the file cannot be created or put in place, the file-error text when writing fails.
+bool WriteReportFile(const std::string& path, const std::string& text);
+
 // Writes beside the target and renames over it only on Commit, so a failed save leaves the
 // old file untouched. An uncommitted writer removes its temporary file, and so does SIGINT, SIGTERM
 // or SIGHUP while it is open; what SIGKILL leaves behind is named ".NAME.wloe-tmp-XXXXXX".
@@ -71,6 +75,9 @@ public:
     FileErrorCause Error() const { return m_error; }
     // Why, in the system's words (FileProblemText).
     std::string Problem() const;
+    // Everything was written, but the file could not take the target's place (a directory
+    // stands there, say).
+    bool PlacingFailed() const { return m_bPlacingFailed; }
 
     // Where the temporary file is, while there is one.
     const std::string& TempPath() const { return m_strTempPath; }
@@ -86,5 +93,6 @@ private:
     FileErrorCause m_error = FileErrorCause::None;
     int m_nErrno = 0;
     bool m_bCommitted = false;
+    bool m_bPlacingFailed = false;
     int m_nSignalSlot = -1;
 };
