@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <limits>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 using Strings = std::vector<std::string>;
@@ -257,4 +259,17 @@ TEST_F(SampleWav, APitchThatIsNoFrequencyIsTakenAsNoneWithAWarningNamingTheFile)
                            " holds a pitch that is not a frequency; it is taken as no pitch",
                        "Warning: " + dir.File("n.wav") +
                            " holds a pitch that is not a frequency; it is taken as no pitch"}));
+}
+
+TEST_F(SampleWav, WhatIsNotARegularFileIsRefusedWithoutWaitingOnIt) {
+    // A FIFO blocks whoever opens it until a writer comes: the alarm ends the test if that happens.
+    ASSERT_EQ(::mkfifo(dir.File("pipe.wav").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(dir.File("pipe.sam").c_str(), 0600), 0);
+    ::alarm(20);
+    EXPECT_EQ(Refusal(dir.File("pipe.wav")),
+              Strings{"Error opening file\n" + dir.File("pipe.wav") + " is not a regular file."});
+    EXPECT_EQ(Refusal(dir.File("pipe.sam")), Strings{dir.File("pipe.sam") + " is not a regular file."});
+    CSampleDoc cached;
+    EXPECT_FALSE(cached.LoadSample(dir.File("pipe.sam")));
+    ::alarm(0);
 }
