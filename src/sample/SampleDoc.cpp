@@ -448,6 +448,10 @@ bool CSampleDoc::OnTruncate() {
 }
 
 bool CSampleDoc::OnReopen() {
+    // Reopening throws the edits away: ask first, as a revert does.
+    if (IsModified() && GetUi().Ask("Discard the changes to " + GetTitle() + " and reopen it from disk?",
+                                    AskButtons::YesNo, MessageIcon::Question) != Answer::Yes)
+        return false;
     bool opened = OnOpenDocument(GetPathName());
     SetModifiedFlag(false);
     return opened;

@@ -175,6 +175,8 @@ private slots:
         m_app.reset();
         CWloeApp& app = StartApp({});
         QVERIFY(app.MainFrame().Splash());
+        QCOMPARE(app.MainFrame().Splash()->geometry().center(),
+                 app.MainFrame().screen()->availableGeometry().center());
         QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
         QCoreApplication::sendEvent(&app.MainFrame(), &press);
         QVERIFY(!app.MainFrame().Splash());
@@ -199,6 +201,15 @@ private slots:
         QVERIFY(app.CloseAllDocuments());
         QVERIFY(std::filesystem::exists(m_dir->File("saved.pat")));
         QVERIFY(m_ui->AllAnswersUsed());
+    }
+
+    void theMainCaptionFollowsSaveAs() {
+        CWloeApp& app = StartApp();
+        CChildFrame* child = app.NewDocument(DocumentKind::Patch);
+        QCOMPARE(app.MainFrame().windowTitle(), QString("Wavelith Object Editor - [Patch1]"));
+        m_ui->QueueDialog<std::string>(m_dir->File("renamed.pat"));
+        QVERIFY(child->Save(true));
+        QCOMPARE(app.MainFrame().windowTitle(), QString("Wavelith Object Editor - [renamed.pat]"));
     }
 
     void savingOverAReadOnlyFileSaysSoAndOffersAnotherName() {
