@@ -267,3 +267,10 @@ void CBreakpointGraphModel::Paint(DrawingSurface& surface) const {
     surface.SelectPen(previousPen);
     surface.SetMapping(previousMapping);
 }
+
+std::int32_t GridStepBelow(std::int32_t span) {
+    std::int32_t step = 1;
+    while (step * 10 < span)
+        step *= 10;
+    return step;
+}

@@ -95,3 +95,7 @@ private:
     SurfacePoint m_lastPixel;
     NotifyFunction m_notify;
 };
+
+// The grid step for a graph spanning `span` units: the largest power of ten strictly below it,
+// and 1 for spans of 10 or less.
+std::int32_t GridStepBelow(std::int32_t span);
