@@ -5,6 +5,7 @@
 #include "platform/PortAudioDevice.h"
 #include "sample/Player.h"
 #include "sample/Resample.h"
+#include "ui/patch/PatchFrame.h"
 #include "ui/wave/SampleFrame.h"
 
 #include <QApplication>
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     ScopedAudioDevice audioScope(audio);
 
     CWloeApp app(settings, QCoreApplication::applicationFilePath().toStdString(), args);
+    app.RegisterEditor(DocumentKind::Patch, PatchEditorFactory(app));
     app.RegisterEditor(DocumentKind::Wave, SampleEditorFactory());
     app.Start();
     BuildSincTable();

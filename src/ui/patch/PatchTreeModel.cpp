@@ -75,6 +75,7 @@ PatchTreeItem CPatchTreeModel::MakeLayerItem(CLayerParams& params) const {
 }
 
 void CPatchTreeModel::Rebuild(long hint) {
+    ++m_nRevision;
     m_items.clear();
     m_selection = {};
     m_pCurrentPatch = nullptr;
@@ -189,6 +190,7 @@ bool CPatchTreeModel::AddLayer() {
     std::size_t itemPlace = m_selection.layer >= 0 ? static_cast<std::size_t>(m_selection.layer) + 1 : 0;
     patchItem.children.insert(patchItem.children.begin() + static_cast<std::ptrdiff_t>(itemPlace),
                               MakeLayerItem(added));
+    ++m_nRevision;
     Select({m_selection.patch, static_cast<int>(itemPlace), -1});
     m_doc.SetModifiedFlag();
     return true;
@@ -217,6 +219,7 @@ bool CPatchTreeModel::DeleteObject() {
     m_pCurrentPatch = nullptr;
     m_pCurrentLayer = nullptr;
     m_doc.SetModifiedFlag();
+    ++m_nRevision;
     SelectAfterDeleting(path);
     return true;
 }
@@ -250,6 +253,7 @@ bool CPatchTreeModel::ReplaceLayer() {
     if (item.image == PatchTreeItem::kMissingLayer)
         GetUi().Message("Internal error: layer not found");
     m_doc.SetModifiedFlag();
+    ++m_nRevision;
     // The form names the layer, and its audition voices were the old layer's.
     Select(path);
     return true;

@@ -51,6 +51,9 @@ public:
     void SetChangedHandler(std::function<void()> handler) { m_onChanged = std::move(handler); }
 
     const std::vector<PatchTreeItem>& Items() const { return m_items; }
+    // Counts the changes of the items (not of the selection): a window that shows them redraws
+    // only when it moved.
+    int Revision() const { return m_nRevision; }
     const PatchTreeItem* ItemAt(const TreePath& path) const;
     const TreePath& Selection() const { return m_selection; }
     // The image of the selected item, or -1.
@@ -91,4 +94,5 @@ private:
     CPatch* m_pCurrentPatch = nullptr;
     CLayerParams* m_pCurrentLayer = nullptr;
     std::function<void()> m_onChanged;
+    int m_nRevision = 0;
 };

@@ -1,0 +1,89 @@
+#include "ui/patch/EnvelopePage.h"
+
+#include "platform/DialogValidation.h"
+#include "ui/patch/BreakpointGraph.h"
+#include "ui/patch/EnvelopePageModel.h"
+#include "ui/patch/GraphPageLayout.h"
+#include "ui/wave/FieldCheck.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <limits>
+
+namespace {
+void ReadInteger(QLineEdit* box, std::int32_t& field) {
+    std::optional<long long> value =
+        CheckedField(box, ValidateInteger(box->text().toStdString(), std::numeric_limits<std::int32_t>::min(),
+                                          std::numeric_limits<std::int32_t>::max()));
+    if (value)
+        field = static_cast<std::int32_t>(*value);
+}
+} // namespace
+
+CEnvelopePage::CEnvelopePage(CEnvelopePageModel& model, QWidget* parent)
+    : QWidget(parent), m_model(model), m_pLevel(new QLineEdit), m_pRelease(new QLineEdit),
+      m_pLinear(new QCheckBox("Linear first stage")) {
+    setObjectName("Amplitude Envelope");
+    GraphPageParts parts = MakeGraphPageParts();
+    m_pGraph = parts.graph;
+    m_pReadOut = parts.readOut;
+    m_pSpan = parts.xHigh;
+    m_pZoom = parts.zoom;
+    m_pUnzoom = parts.unzoom;
+    parts.yHigh->setText("+10 dB");
+    parts.yMiddle->setText("0 dB");
+    parts.yLow->setText("-60 dB");
+    parts.xLow->setText("0");
+    m_pLevel->setObjectName("Level");
+    m_pRelease->setObjectName("Release");
+
+    m_pGraph->ShareModel(m_model.Graph());
+    m_pGraph->Attach(nullptr, [this](int kind, std::uint32_t point) {
+        m_model.OnGraphNotify(kind, point);
+        m_pReadOut->setText(QString::fromStdString(m_model.ReadOut()));
+    });
+    connect(m_pZoom, &QToolButton::clicked, this, [this] {
+        m_model.Zoom();
+        ShowZoom();
+    });
+    connect(m_pUnzoom, &QToolButton::clicked, this, [this] {
+        m_model.Unzoom();
+        ShowZoom();
+    });
+
+    auto* boxes = new QFormLayout;
+    boxes->addRow("Level (dB)", m_pLevel);
+    boxes->addRow("Release (ms)", m_pRelease);
+    boxes->addRow(m_pLinear);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(parts.layout, 1);
+    layout->addLayout(boxes);
+    Load();
+}
+
+void CEnvelopePage::ShowZoom() {
+    m_pSpan->setText(QString::fromStdString(m_model.SpanLabel()));
+    m_pGraph->update();
+}
+
+void CEnvelopePage::Load() {
+    m_pLevel->setText(QString::number(m_model.m_nLevel));
+    m_pRelease->setText(QString::number(m_model.m_nRelease));
+    m_pLinear->setChecked(m_model.m_bLinearFirstStage);
+    for (QWidget* control : std::initializer_list<QWidget*>{m_pLevel, m_pRelease, m_pLinear})
+        control->setEnabled(m_model.ControlsEnabled());
+    m_pReadOut->clear();
+    ShowZoom();
+}
+
+void CEnvelopePage::Commit() {
+    ReadInteger(m_pLevel, m_model.m_nLevel);
+    ReadInteger(m_pRelease, m_model.m_nRelease);
+    m_model.m_bLinearFirstStage = m_pLinear->isChecked();
+}
