@@ -56,3 +56,20 @@ CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent) {
     layout->addLayout(row);
     layout->addWidget(buttons);
 }
+
+std::optional<ReparentRoots> AskReparentRoots(QWidget* parent, const ReparentRoots& initial) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle("Reparent File Pointers");
+    auto* layout = new QFormLayout(&dialog);
+    auto* oldRoot = new QLineEdit(QString::fromStdString(initial.oldRoot), &dialog);
+    auto* newRoot = new QLineEdit(QString::fromStdString(initial.newRoot), &dialog);
+    layout->addRow("Old Root", oldRoot);
+    layout->addRow("New Root", newRoot);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return ReparentRoots{oldRoot->text().toStdString(), newRoot->text().toStdString()};
+}

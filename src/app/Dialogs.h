@@ -1,8 +1,11 @@
 #pragma once
 
 #include "app/Preferences.h"
+#include "layer/ReparentDialog.h"
 
 #include <QDialog>
+
+#include <optional>
 
 class QLineEdit;
 
@@ -31,3 +34,6 @@ class CAboutDialog : public QDialog {
 public:
     explicit CAboutDialog(QWidget* parent);
 };
+
+// "Reparent File Pointers": the old and the new root, or nothing on Cancel.
+std::optional<ReparentRoots> AskReparentRoots(QWidget* parent, const ReparentRoots& initial);

@@ -1,21 +1,8 @@
 #include "app/QtUi.h"
 
-#include "ui/wave/AdjustGainDialog.h"
-#include "ui/wave/CrossfadeLoopDialog.h"
-#include "ui/wave/KrzSampleDialog.h"
-#include "ui/wave/PlaybackRateDialog.h"
-#include "ui/wave/ReduceToMonoDialog.h"
-#include "ui/wave/RemixStereoDialog.h"
-#include "ui/wave/ResampleDialog.h"
-#include "ui/wave/SynthesizeDialog.h"
-
 #include <QApplication>
 #include <QDesktopServices>
-#include <QDialog>
-#include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QFormLayout>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -34,15 +21,6 @@ QMessageBox::Icon ToQt(MessageIcon icon) {
         return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
-}
-
-// Shows a modal dialog; its values on OK, nothing on Cancel.
-template <class Dialog, class Values>
-std::optional<Values> RunDialog(const Values& initial, QWidget* parent) {
-    Dialog dialog(initial, parent);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return dialog.Values();
 }
 
 // Long work shows a progress bar only once it has run this long.
@@ -117,22 +95,6 @@ std::optional<std::string> QtUi::AskSaveFile(const SaveFileRequest& request) {
     return dialog.selectedFiles().front().toStdString();
 }
 
-std::optional<GainValues> QtUi::AskGain(const GainValues& initial) {
-    return RunDialog<CAdjustGainDialog>(initial, m_pParent);
-}
-
-std::optional<RemixValues> QtUi::AskRemix(const RemixValues& initial) {
-    return RunDialog<CRemixStereoDialog>(initial, m_pParent);
-}
-
-std::optional<MonoValues> QtUi::AskMono(const MonoValues& initial) {
-    return RunDialog<CReduceToMonoDialog>(initial, m_pParent);
-}
-
-std::optional<CrossfadeValues> QtUi::AskCrossfade(const CrossfadeValues& initial) {
-    return RunDialog<CCrossfadeLoopDialog>(initial, m_pParent);
-}
-
 std::optional<std::string> QtUi::AskOpenFile(const OpenFileRequest& request) {
     QFileDialog dialog(m_pParent, QString::fromStdString(request.title), QString(),
                        QString::fromStdString(request.filter.substr(0, request.filter.find(" (")) + " (" +
@@ -144,49 +106,12 @@ std::optional<std::string> QtUi::AskOpenFile(const OpenFileRequest& request) {
     return dialog.selectedFiles().front().toStdString();
 }
 
-std::optional<SynthesizeValues> QtUi::AskSynthesize(const SynthesizeValues& initial) {
-    CSynthesizeDialog dialog(initial, m_pParent);
-    if (dialog.exec() != QDialog::Accepted)
+std::optional<std::any> QtUi::AskDialogValues(const std::any& initial) {
+    if (!m_dialogs.Has(initial.type())) {
+        Message("Internal error: no dialog answers this request", MessageIcon::Error);
         return std::nullopt;
-    return dialog.Entered();
-}
-
-std::optional<KrzSampleChoice> QtUi::AskKrzSample(const KrzSampleChoice& list) {
-    CKrzSampleDialog dialog(list, m_pParent);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return dialog.Entered();
-}
-
-std::optional<ReparentRoots> QtUi::AskReparentRoots() {
-    QDialog dialog(m_pParent);
-    dialog.setWindowTitle("Reparent File Pointers");
-    auto* layout = new QFormLayout(&dialog);
-    auto* oldRoot = new QLineEdit(&dialog);
-    auto* newRoot = new QLineEdit(&dialog);
-    layout->addRow("Old Root", oldRoot);
-    layout->addRow("New Root", newRoot);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    layout->addRow(buttons);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return ReparentRoots{oldRoot->text().toStdString(), newRoot->text().toStdString()};
-}
-
-std::optional<ResampleValues> QtUi::AskResample(const ResampleValues& initial) {
-    CResampleDialog dialog(initial, m_pParent);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return dialog.Entered();
-}
-
-std::optional<PlaybackRateValues> QtUi::AskPlaybackRate(const PlaybackRateValues& initial) {
-    CPlaybackRateDialog dialog(initial, m_pParent);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return dialog.Entered();
+    }
+    return m_dialogs.Show(m_pParent, initial);
 }
 
 void QtShell::OpenForReading(const std::string& path) {

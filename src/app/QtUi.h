@@ -2,6 +2,7 @@
 
 #include "platform/Shell.h"
 #include "platform/Ui.h"
+#include "ui/QtDialogs.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
@@ -21,18 +22,16 @@ public:
     void BusyProgress(double fraction) override;
     void EndBusy() override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
-    std::optional<GainValues> AskGain(const GainValues& initial) override;
-    std::optional<RemixValues> AskRemix(const RemixValues& initial) override;
-    std::optional<MonoValues> AskMono(const MonoValues& initial) override;
-    std::optional<CrossfadeValues> AskCrossfade(const CrossfadeValues& initial) override;
     std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
-    std::optional<SynthesizeValues> AskSynthesize(const SynthesizeValues& initial) override;
-    std::optional<KrzSampleChoice> AskKrzSample(const KrzSampleChoice& list) override;
-    std::optional<ResampleValues> AskResample(const ResampleValues& initial) override;
-    std::optional<PlaybackRateValues> AskPlaybackRate(const PlaybackRateValues& initial) override;
-    std::optional<ReparentRoots> AskReparentRoots() override;
+
+    // The dialogs that answer typed requests; each editor registers its own.
+    QtDialogs& Dialogs() { return m_dialogs; }
+
+protected:
+    std::optional<std::any> AskDialogValues(const std::any& initial) override;
 
 private:
+    QtDialogs m_dialogs;
     QPointer<QWidget> m_pParent;
     int m_nBusyDepth = 0;
     QElapsedTimer m_busyTime;

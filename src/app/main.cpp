@@ -1,3 +1,4 @@
+#include "app/Dialogs.h"
 #include "app/MainFrame.h"
 #include "app/QtUi.h"
 #include "app/WloeApp.h"
@@ -7,6 +8,7 @@
 #include "sample/Resample.h"
 #include "ui/patch/PatchFrame.h"
 #include "ui/wave/SampleFrame.h"
+#include "ui/wave/WaveDialogs.h"
 
 #include <QApplication>
 
@@ -20,6 +22,8 @@ int main(int argc, char** argv) {
     IniSettings settings(IniSettings::DefaultPath());
     ScopedSettings settingsScope(settings);
     QtUi ui;
+    RegisterWaveDialogs(ui.Dialogs());
+    ui.Dialogs().Register<ReparentRoots>(AskReparentRoots);
     ScopedUi uiScope(ui);
     QtShell shell;
     ScopedShell shellScope(shell);

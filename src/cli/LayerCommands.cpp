@@ -1,5 +1,6 @@
 #include "cli/CliContext.h"
 #include "layer/LayerDoc.h"
+#include "layer/ReparentDialog.h"
 #include "platform/TextEncoding.h"
 #include "platform/Ui.h"
 

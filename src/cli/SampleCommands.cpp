@@ -1,8 +1,11 @@
 // wloe-cli commands on sample files: info, convert, and edit (a chain of document operations).
 #include "cli/CliContext.h"
 #include "platform/DialogValidation.h"
-#include "platform/ResampleDialogs.h"
 #include "platform/Ui.h"
+#include "sample/CrossfadeDialog.h"
+#include "sample/KrzDialogs.h"
+#include "sample/LevelDialogs.h"
+#include "sample/ResampleDialogs.h"
 #include "sample/SampleDoc.h"
 
 #include <climits>

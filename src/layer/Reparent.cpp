@@ -1,5 +1,6 @@
 #include "layer/CaseFold.h"
 #include "layer/LayerDoc.h"
+#include "layer/ReparentDialog.h"
 #include "platform/TextEncoding.h"
 #include "platform/Ui.h"
 
@@ -22,7 +23,7 @@ bool ContinueWithout(const std::string& directory, const char* question) {
 } // namespace
 
 bool CLayerDoc::OnReparentFilePointers() {
-    std::optional<ReparentRoots> roots = GetUi().AskReparentRoots();
+    std::optional<ReparentRoots> roots = GetUi().AskDialog(ReparentRoots{});
     if (!roots)
         return false;
     return ReparentFilePointers(roots->oldRoot, roots->newRoot);

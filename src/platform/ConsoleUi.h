@@ -20,28 +20,9 @@ public:
     void BusyProgress(double fraction) override;
     void EndBusy() override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
-    std::optional<GainValues> AskGain(const GainValues&) override { return NextDialog<GainValues>(); }
-    std::optional<RemixValues> AskRemix(const RemixValues&) override { return NextDialog<RemixValues>(); }
-    std::optional<MonoValues> AskMono(const MonoValues&) override { return NextDialog<MonoValues>(); }
-    std::optional<CrossfadeValues> AskCrossfade(const CrossfadeValues&) override {
-        return NextDialog<CrossfadeValues>();
-    }
     std::optional<std::string> AskOpenFile(const OpenFileRequest&) override {
         return NextDialog<std::string>();
     }
-    std::optional<SynthesizeValues> AskSynthesize(const SynthesizeValues&) override {
-        return NextDialog<SynthesizeValues>();
-    }
-    std::optional<KrzSampleChoice> AskKrzSample(const KrzSampleChoice&) override {
-        return NextDialog<KrzSampleChoice>();
-    }
-    std::optional<ResampleValues> AskResample(const ResampleValues&) override {
-        return NextDialog<ResampleValues>();
-    }
-    std::optional<PlaybackRateValues> AskPlaybackRate(const PlaybackRateValues&) override {
-        return NextDialog<PlaybackRateValues>();
-    }
-    std::optional<ReparentRoots> AskReparentRoots() override { return NextDialog<ReparentRoots>(); }
 
     // The values of the dialogs the command will ask for, taken from its command line; a dialog
     // with nothing queued is cancelled.
@@ -52,6 +33,11 @@ public:
     // How many messages were shown: a command that showed one has failed or been refused.
     int MessageCount() const { return m_nMessages; }
     int BeepCount() const { return m_nBeeps; }
+
+protected:
+    std::optional<std::any> AskDialogValues(const std::any& initial) override {
+        return m_dialogs.Take(initial.type()).value_or(std::nullopt);
+    }
 
 private:
     template <class T> std::optional<T> NextDialog() { return m_dialogs.Take<T>().value_or(std::nullopt); }

@@ -3,6 +3,7 @@
 #include <any>
 #include <deque>
 #include <optional>
+#include <typeindex>
 #include <typeinfo>
 
 // GCC 12's optimiser takes the vector inside a moved optional answer for uninitialized (a false
@@ -16,25 +17,37 @@
 // wloe-cli from its command line. Each answer is the dialog's values, or nothing for Cancel.
 class DialogAnswers {
 public:
-    template <class T> void Queue(std::optional<T> answer) { m_answers.emplace_back(std::move(answer)); }
+    template <class T> void Queue(std::optional<T> answer) {
+        m_answers.push_back({typeid(T), answer ? std::optional<std::any>(std::move(*answer)) : std::nullopt});
+    }
 
-    // The next answer when it is one for a dialog of type T.
-    template <class T> std::optional<std::optional<T>> Take() {
-        if (m_answers.empty())
+    // The next answer when it is one for a dialog of this type.
+    std::optional<std::optional<std::any>> Take(std::type_index type) {
+        if (m_answers.empty() || m_answers.front().type != type)
             return std::nullopt;
-        auto* answer = std::any_cast<std::optional<T>>(&m_answers.front());
-        if (!answer)
-            return std::nullopt;
-        std::optional<T> value = std::move(*answer);
+        std::optional<std::any> value = std::move(m_answers.front().value);
         m_answers.pop_front();
         return value;
+    }
+
+    template <class T> std::optional<std::optional<T>> Take() {
+        std::optional<std::optional<std::any>> answer = Take(typeid(T));
+        if (!answer)
+            return std::nullopt;
+        if (!*answer)
+            return std::optional<T>();
+        return std::optional<T>(std::any_cast<T>(std::move(**answer)));
     }
 
     bool Empty() const { return m_answers.empty(); }
     void Clear() { m_answers.clear(); }
 
 private:
-    std::deque<std::any> m_answers;
+    struct Queued {
+        std::type_index type;
+        std::optional<std::any> value;
+    };
+    std::deque<Queued> m_answers;
 };
 
 #if defined(__GNUC__) && !defined(__clang__)

@@ -49,10 +49,18 @@ void ScriptedUi::EndBusy() {
 }
 
 std::optional<std::string> ScriptedUi::AskSaveFile(const SaveFileRequest&) {
-    return NextDialog<std::string>("save file");
+    return NextFileName<std::string>("save file");
 }
 
 std::optional<std::string> ScriptedUi::AskOpenFile(const OpenFileRequest& request) {
     m_lastOpenFile = request;
-    return NextDialog<std::string>("open file");
+    return NextFileName<std::string>("open file");
+}
+
+std::optional<std::any> ScriptedUi::AskDialogValues(const std::any& initial) {
+    m_lastRequests.insert_or_assign(initial.type(), initial);
+    std::optional<std::optional<std::any>> answer = m_dialogs.Take(initial.type());
+    if (!answer)
+        throw UnexpectedPrompt(std::string("unexpected dialog: ") + initial.type().name());
+    return *answer;
 }

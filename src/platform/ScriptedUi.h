@@ -4,6 +4,7 @@
 #include "platform/Ui.h"
 
 #include <deque>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -46,51 +47,31 @@ public:
     void BusyProgress(double fraction) override { m_dLastProgress = fraction; }
     void EndBusy() override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
-    std::optional<GainValues> AskGain(const GainValues&) override {
-        return NextDialog<GainValues>("Adjust Gain");
-    }
-    std::optional<RemixValues> AskRemix(const RemixValues&) override {
-        return NextDialog<RemixValues>("Remix Stereo");
-    }
-    std::optional<MonoValues> AskMono(const MonoValues&) override {
-        return NextDialog<MonoValues>("Reduce To Mono");
-    }
-    std::optional<CrossfadeValues> AskCrossfade(const CrossfadeValues&) override {
-        return NextDialog<CrossfadeValues>("Crossfade Loop");
-    }
     std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
-    std::optional<SynthesizeValues> AskSynthesize(const SynthesizeValues&) override {
-        return NextDialog<SynthesizeValues>("Synthesize");
-    }
-    std::optional<KrzSampleChoice> AskKrzSample(const KrzSampleChoice&) override {
-        return NextDialog<KrzSampleChoice>("Kurzweil file: available samples");
-    }
-    std::optional<ResampleValues> AskResample(const ResampleValues&) override {
-        return NextDialog<ResampleValues>("Change Sample Rate/Pitch");
-    }
-    std::optional<PlaybackRateValues> AskPlaybackRate(const PlaybackRateValues&) override {
-        return NextDialog<PlaybackRateValues>("Change Sample Rate");
-    }
-
     // What the latest open-file dialog asked for.
     const OpenFileRequest& LastOpenFileRequest() const { return m_lastOpenFile; }
-    std::optional<ReparentRoots> AskReparentRoots() override {
-        return NextDialog<ReparentRoots>("reparent roots");
+    // The values the latest typed dialog of type T was opened with, if one was.
+    template <class T> const T* LastDialogRequest() const {
+        auto found = m_lastRequests.find(typeid(T));
+        return found == m_lastRequests.end() ? nullptr : std::any_cast<T>(&found->second);
     }
 
 protected:
-    template <class T> std::optional<T> NextDialog(const char* what) {
+    std::optional<std::any> AskDialogValues(const std::any& initial) override;
+
+private:
+    template <class T> std::optional<T> NextFileName(const char* what) {
         std::optional<std::optional<T>> answer = m_dialogs.Take<T>();
         if (!answer)
             throw UnexpectedPrompt(std::string("unexpected dialog: ") + what);
         return *answer;
     }
 
-private:
     std::deque<Answer> m_answers;
     DialogAnswers m_dialogs;
     std::vector<Event> m_events;
     OpenFileRequest m_lastOpenFile;
+    std::map<std::type_index, std::any> m_lastRequests;
     int m_nBusy = 0;
     int m_nBusyDepth = 0;
     double m_dLastProgress = 0;

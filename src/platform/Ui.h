@@ -1,12 +1,8 @@
 #pragma once
 
-#include "platform/CrossfadeDialog.h"
-#include "platform/KrzDialogs.h"
-#include "platform/LevelDialogs.h"
-#include "platform/ResampleDialogs.h"
 #include "platform/Service.h"
-#include "platform/SynthesizeDialog.h"
 
+#include <any>
 #include <optional>
 #include <string>
 
@@ -36,12 +32,6 @@ struct OpenFileRequest {
     bool hideReadOnly = true;
 };
 
-// The two roots entered in "Reparent File Pointers".
-struct ReparentRoots {
-    std::string oldRoot;
-    std::string newRoot;
-};
-
 // Everything the documents need to say to, or ask of, the person at the keyboard.
 // Texts are UTF-8. One process-wide instance is installed at start-up (GUI or CLI);
 // tests install a scripted one for their scope.
@@ -60,24 +50,25 @@ public:
     virtual void BusyProgress(double fraction) = 0;
     virtual void EndBusy() = 0;
 
-    // Typed dialog requests: the values entered, or nothing on Cancel.
     virtual std::optional<std::string> AskSaveFile(const SaveFileRequest& request) = 0;
-    virtual std::optional<GainValues> AskGain(const GainValues& initial) = 0;
-    virtual std::optional<RemixValues> AskRemix(const RemixValues& initial) = 0;
-    virtual std::optional<MonoValues> AskMono(const MonoValues& initial) = 0;
-    virtual std::optional<CrossfadeValues> AskCrossfade(const CrossfadeValues& initial) = 0;
     virtual std::optional<std::string> AskOpenFile(const OpenFileRequest& request) = 0;
-    virtual std::optional<SynthesizeValues> AskSynthesize(const SynthesizeValues& initial) = 0;
-    // The entry chosen from a Kurzweil file's list of samples.
-    virtual std::optional<KrzSampleChoice> AskKrzSample(const KrzSampleChoice& list) = 0;
-    // "Change Sample Rate/Pitch".
-    virtual std::optional<ResampleValues> AskResample(const ResampleValues& initial) = 0;
-    // "Change Sample Rate".
-    virtual std::optional<PlaybackRateValues> AskPlaybackRate(const PlaybackRateValues& initial) = 0;
-    virtual std::optional<ReparentRoots> AskReparentRoots() = 0;
+
+    // A typed dialog request: the type of `initial` names the dialog, which starts from those
+    // values; the values entered come back, or nothing on Cancel. The request types live beside the
+    // documents that ask for them.
+    template <class T> std::optional<T> AskDialog(const T& initial) {
+        std::optional<std::any> entered = AskDialogValues(std::any(initial));
+        if (!entered)
+            return std::nullopt;
+        return std::any_cast<T>(std::move(*entered));
+    }
 
     // A console Ui that declines every question.
     static Ui& Fallback();
+
+protected:
+    // The dialog for requests of `initial`'s type: the entered values, of the same type, or nothing.
+    virtual std::optional<std::any> AskDialogValues(const std::any& initial) = 0;
 };
 
 inline Ui& GetUi() {

@@ -1,3 +1,4 @@
+#include "sample/KrzDialogs.h"
 #include "sample/SampleDoc.h"
 
 #include "platform/Ui.h"
@@ -21,7 +22,7 @@ bool CSampleDoc::ImportKrz(const std::string& path) {
     for (const KrzSampleEntry& entry : entries)
         list.entries.push_back(KrzListText(entry));
     list.selected = entries.empty() ? -1 : 0;
-    std::optional<KrzSampleChoice> choice = GetUi().AskKrzSample(list);
+    std::optional<KrzSampleChoice> choice = GetUi().AskDialog(list);
     if (!choice)
         return false;
     if (choice->selected < 0 || static_cast<std::size_t>(choice->selected) >= entries.size()) {

@@ -2,6 +2,7 @@
 // remix and reduce to mono. All work in place except the reduction, which needs a new buffer.
 #include "platform/Ui.h"
 #include "sample/AudioBuffer.h"
+#include "sample/LevelDialogs.h"
 #include "sample/SampleArithmetic.h"
 #include "sample/SampleDoc.h"
 
@@ -144,7 +145,7 @@ bool CSampleDoc::OnGainAdjust(std::uint32_t markStart, std::uint32_t markLength)
         return false;
     GainValues initial;
     initial.stereo = m_bStereo;
-    std::optional<GainValues> values = GetUi().AskGain(initial);
+    std::optional<GainValues> values = GetUi().AskDialog(initial);
     if (!values)
         return false;
     if (std::optional<std::string> message = RangeMessage(*values)) {
@@ -247,7 +248,7 @@ bool CSampleDoc::OnSwapChannels() {
 bool CSampleDoc::OnRemixStereo() {
     if (!m_bStereo || !m_pData)
         return true;
-    std::optional<RemixValues> values = GetUi().AskRemix(RemixValues{});
+    std::optional<RemixValues> values = GetUi().AskDialog(RemixValues{});
     if (!values)
         return false;
     if (std::optional<std::string> message = RangeMessage(*values)) {
@@ -279,7 +280,7 @@ bool CSampleDoc::OnReduceToMono() {
         return false;
     if (!m_pData)
         return true;
-    std::optional<MonoValues> values = GetUi().AskMono(MonoValues{});
+    std::optional<MonoValues> values = GetUi().AskDialog(MonoValues{});
     if (!values)
         return false;
     if (std::optional<std::string> message = RangeMessage(*values)) {

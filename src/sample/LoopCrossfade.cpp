@@ -1,6 +1,7 @@
 // "Cross&fade loop...": rewrites the audio around the loop so that playback runs smoothly across
 // the jump from loop end back to loop start, and on into the material after the loop.
 #include "platform/Ui.h"
+#include "sample/CrossfadeDialog.h"
 #include "sample/SampleArithmetic.h"
 #include "sample/SampleDoc.h"
 
@@ -33,7 +34,7 @@ bool CSampleDoc::OnCrossfadeLoop() {
         GetUi().Message("No loop has been set", MessageIcon::Exclamation);
         return false;
     }
-    std::optional<CrossfadeValues> values = GetUi().AskCrossfade(CrossfadeValues{});
+    std::optional<CrossfadeValues> values = GetUi().AskDialog(CrossfadeValues{});
     if (!values)
         return false;
     if (std::optional<std::string> message = RangeMessage(*values)) {

@@ -48,7 +48,7 @@ ResampleValues CSampleDoc::ResampleDialogValues() const {
 }
 
 bool CSampleDoc::OnResample() {
-    std::optional<ResampleValues> values = GetUi().AskResample(ResampleDialogValues());
+    std::optional<ResampleValues> values = GetUi().AskDialog(ResampleDialogValues());
     if (!values)
         return false;
     return Resample(*values);
@@ -160,7 +160,7 @@ bool CSampleDoc::Resample(const ResampleValues& values) {
 }
 
 bool CSampleDoc::OnChangePlaybackRate() {
-    std::optional<PlaybackRateValues> values = GetUi().AskPlaybackRate(PlaybackRateValues{m_nRate});
+    std::optional<PlaybackRateValues> values = GetUi().AskDialog(PlaybackRateValues{m_nRate});
     if (!values)
         return false;
     return SetPlaybackRate(values->rate);

@@ -2,9 +2,9 @@
 
 #include "docview/Document.h"
 #include "platform/DrawingSurface.h"
-#include "platform/ResampleDialogs.h"
-#include "platform/SynthesizeDialog.h"
 #include "sample/PitchNames.h"
+#include "sample/ResampleDialogs.h"
+#include "sample/SynthesizeDialog.h"
 #include "sample/WaveSummary.h"
 
 #include <cstdint>

@@ -61,7 +61,7 @@ std::uint64_t ReplaceFrames(const SynthesizeValues& values, std::uint32_t rate, 
 } // namespace
 
 bool CSampleDoc::OnSynthesize() {
-    std::optional<SynthesizeValues> values = GetUi().AskSynthesize(SynthesizeValues{});
+    std::optional<SynthesizeValues> values = GetUi().AskDialog(SynthesizeValues{});
     return values && Synthesize(*values);
 }
 

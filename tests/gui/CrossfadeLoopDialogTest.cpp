@@ -1,8 +1,10 @@
 #include "ui/wave/CrossfadeLoopDialog.h"
+#include "sample/CrossfadeDialog.h"
 
 #include "PerTestUi.h"
 #include "app/QtUi.h"
 #include "platform/ScriptedUi.h"
+#include "ui/wave/WaveDialogs.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -65,17 +67,18 @@ private slots:
 
     void theEditorsUiReturnsTheValuesOrNothing() {
         QtUi ui;
+        RegisterWaveDialogs(ui.Dialogs());
         QTimer::singleShot(0, [] {
             auto* dialog = qobject_cast<CCrossfadeLoopDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
             dialog->RadiusField()->setText("25");
             dialog->accept();
         });
-        std::optional<CrossfadeValues> values = ui.AskCrossfade(CrossfadeValues{});
+        std::optional<CrossfadeValues> values = ui.AskDialog(CrossfadeValues{});
         QVERIFY(values);
         QCOMPARE(std::tuple(values->radiusMs, values->contour), std::tuple(25u, 0u));
         QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-        QVERIFY(!ui.AskCrossfade(CrossfadeValues{}));
+        QVERIFY(!ui.AskDialog(CrossfadeValues{}));
     }
 };
 

@@ -17,11 +17,11 @@ private slots:
         QCOMPARE(list->count(), 3);
         QCOMPARE(list->item(0)->text(), QString("Zither (pitch C 4, rate 44099)"));
         QCOMPARE(list->item(2)->text(), QString("Bass"));
-        QCOMPARE(dialog.Entered().selected, 0);
+        QCOMPARE(dialog.Values().selected, 0);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
         QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.Entered().selected, 2);
+        QCOMPARE(dialog.Values().selected, 2);
     }
 
     void okNeedsAnEntry() {
@@ -33,7 +33,7 @@ private slots:
         QVERIFY(none.OkButton()->isEnabled());
         none.List()->clearSelection();
         QVERIFY(!none.OkButton()->isEnabled());
-        QCOMPARE(none.Entered().selected, -1);
+        QCOMPARE(none.Values().selected, -1);
     }
 };
 

@@ -1,3 +1,4 @@
+#include "sample/LevelDialogs.h"
 #include "PerTestUi.h"
 #include "app/QtUi.h"
 #include "platform/ScriptedUi.h"
@@ -5,6 +6,7 @@
 #include "ui/wave/LevelControl.h"
 #include "ui/wave/ReduceToMonoDialog.h"
 #include "ui/wave/RemixStereoDialog.h"
+#include "ui/wave/WaveDialogs.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -225,20 +227,21 @@ private slots:
 
     void theEditorsUiShowsEachDialogAndReturnsItsValues() {
         QtUi ui;
+        RegisterWaveDialogs(ui.Dialogs());
         QTimer::singleShot(0, [] {
             auto* dialog = qobject_cast<CAdjustGainDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
             dialog->EndLeft()->Slider()->setValue(-24);
             dialog->accept();
         });
-        std::optional<GainValues> gain = ui.AskGain(GainValues{0, 0, 0, 0, true});
+        std::optional<GainValues> gain = ui.AskDialog(GainValues{0, 0, 0, 0, true});
         QVERIFY(gain);
         QCOMPARE(std::tuple(gain->endLeft, gain->endRight, gain->beginLeft), std::tuple(-24, -24, 0));
 
         QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-        QVERIFY(!ui.AskRemix(RemixValues{}));
+        QVERIFY(!ui.AskDialog(RemixValues{}));
         QTimer::singleShot(0, [] { qobject_cast<QDialog*>(QApplication::activeModalWidget())->accept(); });
-        std::optional<MonoValues> mono = ui.AskMono(MonoValues{});
+        std::optional<MonoValues> mono = ui.AskDialog(MonoValues{});
         QVERIFY(mono);
         QCOMPARE(mono->left, -6);
     }

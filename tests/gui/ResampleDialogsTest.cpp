@@ -1,8 +1,10 @@
+#include "sample/ResampleDialogs.h"
 #include "WaveWindowHelpers.h"
 #include "app/QtUi.h"
 #include "platform/ScriptedUi.h"
 #include "ui/wave/PlaybackRateDialog.h"
 #include "ui/wave/ResampleDialog.h"
+#include "ui/wave/WaveDialogs.h"
 
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -99,7 +101,7 @@ private slots:
         Choose(dialog.MethodButton(ResampleMethod::Linear));
         ClickOk(dialog);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QVERIFY(dialog.Entered() ==
+        QVERIFY(dialog.Values() ==
                 (ResampleValues{ResampleMode::Pitch, 96000, "A 5", ResampleMethod::Linear}));
     }
 
@@ -118,7 +120,7 @@ private slots:
         Type(dialog.RateField(), "4000");
         ClickOk(dialog);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.Entered().rate, 4000u);
+        QCOMPARE(dialog.Values().rate, 4000u);
     }
 
     void theWaveWindowsCommandsRunTheDocumentsOperations() {
@@ -140,6 +142,7 @@ private slots:
 
     void theEditorsUiShowsTheDialogsAndReturnsTheirValues() {
         QtUi ui;
+        RegisterWaveDialogs(ui.Dialogs());
         QTimer::singleShot(0, [] {
             auto* dialog = qobject_cast<CResampleDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
@@ -148,10 +151,10 @@ private slots:
             dialog->MethodButton(ResampleMethod::DropHold)->setChecked(true);
             dialog->accept();
         });
-        std::optional<ResampleValues> values = ui.AskResample(kInitial);
+        std::optional<ResampleValues> values = ui.AskDialog(kInitial);
         QVERIFY(values == (ResampleValues{ResampleMode::Pitch, 22050, "E 3", ResampleMethod::DropHold}));
         QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-        QVERIFY(!ui.AskPlaybackRate(PlaybackRateValues{8000}));
+        QVERIFY(!ui.AskDialog(PlaybackRateValues{8000}));
     }
 };
 

@@ -1,5 +1,9 @@
 #include "PerTestUi.h"
 #include "WaveWindowHelpers.h"
+#include "sample/CrossfadeDialog.h"
+#include "sample/LevelDialogs.h"
+#include "sample/ResampleDialogs.h"
+#include "sample/SynthesizeDialog.h"
 
 #include "app/MainFrame.h"
 #include "app/WloeApp.h"

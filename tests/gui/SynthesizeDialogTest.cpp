@@ -1,4 +1,5 @@
 #include "ui/wave/SynthesizeDialog.h"
+#include "sample/SynthesizeDialog.h"
 
 #include "PerTestUi.h"
 #include "platform/ScriptedUi.h"
@@ -81,7 +82,7 @@ private slots:
         QTest::mouseClick(dialog.TriangleButton(), Qt::LeftButton);
         ClickOk(dialog);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        V entered = dialog.Entered();
+        V entered = dialog.Values();
         QCOMPARE(
             std::tuple(entered.mode, entered.length, entered.unit, entered.pitchSource, entered.frequency),
             std::tuple(V::Mode::Replace, 250u, V::LengthUnit::Cycles, V::PitchSource::Frequency, 123.5));
@@ -107,7 +108,7 @@ private slots:
         dialog.FrequencyField()->setText("1e-6");
         ClickOk(dialog);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.Entered().frequency, V::kMinFrequency);
+        QCOMPARE(dialog.Values().frequency, V::kMinFrequency);
         QCOMPARE(m_ui->Messages(),
                  (std::vector<std::string>{"Please enter a positive integer.",
                                            "Please enter a number between 1e-06 and 1000000."}));

@@ -1,8 +1,8 @@
 #include "PerTestUi.h"
 #include "WaveWindowHelpers.h"
 
-#include "platform/FakeAudioDevice.h"
 #include "platform/ScriptedUi.h"
+#include "testing/FakeAudioDevice.h"
 
 #include <QImage>
 

@@ -1,4 +1,5 @@
 #include "layer/LayerDoc.h"
+#include "layer/ReparentDialog.h"
 
 #include "platform/ScriptedUi.h"
 #include "support/TempDir.h"

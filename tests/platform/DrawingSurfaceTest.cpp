@@ -1,4 +1,4 @@
-#include "platform/RecordingSurface.h"
+#include "testing/RecordingSurface.h"
 
 #include <gtest/gtest.h>
 

@@ -52,3 +52,33 @@ TEST(ConsoleUi, AnswersYesOnlyWhenToldTo) {
     EXPECT_EQ(err.str(), "q1\nq2\nq3\nq4\nm\n");
     EXPECT_EQ(yes.MessageCount(), 1);
 }
+
+namespace {
+struct LengthRequest {
+    int frames = 0;
+};
+struct NameRequest {
+    std::string name;
+};
+} // namespace
+
+TEST(TypedDialogs, AnswersGoToTheRequestOfTheirTypeInOrder) {
+    ScriptedUi ui;
+    ScopedUi scope(ui);
+    ui.QueueDialog<LengthRequest>(LengthRequest{5});
+    // The next answer is for another dialog: this request was not expected.
+    EXPECT_THROW(GetUi().AskDialog(NameRequest{"x"}), UnexpectedPrompt);
+    ui.QueueDialog<NameRequest>(std::nullopt);
+    EXPECT_EQ(GetUi().AskDialog(LengthRequest{1})->frames, 5);
+    EXPECT_EQ(ui.LastDialogRequest<LengthRequest>()->frames, 1);
+    EXPECT_FALSE(GetUi().AskDialog(NameRequest{"y"}));
+    EXPECT_EQ(ui.LastDialogRequest<NameRequest>()->name, "y");
+    EXPECT_TRUE(ui.AllAnswersUsed());
+
+    std::ostringstream err;
+    ConsoleUi console(false, err);
+    console.QueueDialog<NameRequest>(NameRequest{"typed"});
+    // Nothing queued for a type cancels its dialog, and leaves the other answers queued.
+    EXPECT_FALSE(console.AskDialog(LengthRequest{}));
+    EXPECT_EQ(console.AskDialog(NameRequest{})->name, "typed");
+}

@@ -1,3 +1,4 @@
+#include "sample/KrzDialogs.h"
 #include "sample/SampleDoc.h"
 
 #include "platform/ScriptedUi.h"
@@ -13,16 +14,6 @@ class Views : public CView {
 public:
     void OnUpdate(CView*, long) override { ++updates; }
     int updates = 0;
-};
-
-// Records the list it was shown, then answers as scripted.
-class ListingUi : public ScriptedUi {
-public:
-    std::optional<KrzSampleChoice> AskKrzSample(const KrzSampleChoice& list) override {
-        shown = list;
-        return ScriptedUi::AskKrzSample(list);
-    }
-    KrzSampleChoice shown;
 };
 
 class KrzImport : public ::testing::Test {
@@ -57,7 +48,7 @@ protected:
         return doc.OnImportKrz();
     }
 
-    ListingUi ui;
+    ScriptedUi ui;
     ScopedUi scope{ui};
     TempDir dir;
     std::string krz = dir.File("bank.KRZ");
@@ -71,10 +62,10 @@ TEST_F(KrzImport, TheChosenSampleBecomesAMonoSampleLoopedToItsEnd) {
     EXPECT_EQ(ui.LastOpenFileRequest().title, "Import from .KRZ file");
     EXPECT_EQ(ui.LastOpenFileRequest().filter, "WAVE Files (*.kr?)");
     EXPECT_EQ(ui.LastOpenFileRequest().pattern, "*.kr?");
-    EXPECT_EQ(ui.shown.entries,
+    EXPECT_EQ(ui.LastDialogRequest<KrzSampleChoice>()->entries,
               (std::vector<std::string>{"Kick (pitch C 2, rate 48000)", "Pad (pitch A 4, rate 44099)",
                                         "Broken (pitch C 4, rate 44099)"}));
-    EXPECT_EQ(ui.shown.selected, 0);
+    EXPECT_EQ(ui.LastDialogRequest<KrzSampleChoice>()->selected, 0);
 
     EXPECT_FALSE(doc.m_bStereo);
     ASSERT_EQ(doc.m_nFrames, 3u);
@@ -109,7 +100,7 @@ TEST_F(KrzImport, CancelAndRefusalsLeaveTheDocumentAlone) {
     EXPECT_FALSE(ImportWithoutList(notKrz));
     EXPECT_FALSE(ImportWithoutList(dir.File("missing.krz")));
     EXPECT_FALSE(Import(empty, 0));
-    EXPECT_EQ(ui.shown.selected, -1);
+    EXPECT_EQ(ui.LastDialogRequest<KrzSampleChoice>()->selected, -1);
     EXPECT_TRUE(ui.AllAnswersUsed());
     EXPECT_EQ(ui.Messages(), (std::vector<std::string>{
                                  "The file's list has no sample 3 (its samples are numbered 0 to 2)",

@@ -1,4 +1,5 @@
 #include "platform/ScriptedUi.h"
+#include "sample/CrossfadeDialog.h"
 #include "sample/SampleDoc.h"
 
 #include <gtest/gtest.h>

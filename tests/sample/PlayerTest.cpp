@@ -1,9 +1,9 @@
 #include "sample/Player.h"
 
-#include "platform/FakeAudioDevice.h"
 #include "platform/ScriptedUi.h"
 #include "platform/Settings.h"
 #include "sample/SampleDoc.h"
+#include "testing/FakeAudioDevice.h"
 
 #include <gtest/gtest.h>
 

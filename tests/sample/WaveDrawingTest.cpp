@@ -1,5 +1,5 @@
-#include "platform/RecordingSurface.h"
 #include "sample/SampleDoc.h"
+#include "testing/RecordingSurface.h"
 
 #include <gtest/gtest.h>
 

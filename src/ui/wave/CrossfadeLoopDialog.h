@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CrossfadeDialog.h"
+#include "sample/CrossfadeDialog.h"
 
 #include <QDialog>
 

@@ -33,7 +33,7 @@ void CKrzSampleDialog::UpdateOk() {
     m_pOk->setEnabled(!m_pList->selectedItems().isEmpty());
 }
 
-KrzSampleChoice CKrzSampleDialog::Entered() const {
+KrzSampleChoice CKrzSampleDialog::Values() const {
     KrzSampleChoice chosen = m_list;
     QList<QListWidgetItem*> selected = m_pList->selectedItems();
     chosen.selected = selected.isEmpty() ? -1 : m_pList->row(selected.front());

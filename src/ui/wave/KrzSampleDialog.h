@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/KrzDialogs.h"
+#include "sample/KrzDialogs.h"
 
 #include <QDialog>
 
@@ -14,7 +14,7 @@ class CKrzSampleDialog : public QDialog {
 public:
     CKrzSampleDialog(const KrzSampleChoice& list, QWidget* parent = nullptr);
 
-    KrzSampleChoice Entered() const;
+    KrzSampleChoice Values() const;
     QListWidget* List() const { return m_pList; }
     QPushButton* OkButton() const { return m_pOk; }
 

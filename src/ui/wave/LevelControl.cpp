@@ -1,8 +1,8 @@
 #include "ui/wave/LevelControl.h"
 
 #include "platform/DialogValidation.h"
-#include "platform/LevelDialogs.h"
 #include "platform/Ui.h"
+#include "sample/LevelDialogs.h"
 #include "ui/wave/FieldCheck.h"
 
 #include <QEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ResampleDialogs.h"
+#include "sample/ResampleDialogs.h"
 
 #include <QDialog>
 
@@ -13,7 +13,7 @@ class CPlaybackRateDialog : public QDialog {
 public:
     CPlaybackRateDialog(const PlaybackRateValues& initial, QWidget* parent = nullptr);
 
-    PlaybackRateValues Entered() const { return m_entered; }
+    PlaybackRateValues Values() const { return m_entered; }
     QLineEdit* RateField() const { return m_pRate; }
 
 public slots:

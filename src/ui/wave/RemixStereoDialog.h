@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/LevelDialogs.h"
+#include "sample/LevelDialogs.h"
 
 #include <QDialog>
 

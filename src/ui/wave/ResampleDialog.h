@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ResampleDialogs.h"
+#include "sample/ResampleDialogs.h"
 
 #include <QDialog>
 
@@ -16,7 +16,7 @@ class CResampleDialog : public QDialog {
 public:
     CResampleDialog(const ResampleValues& initial, QWidget* parent = nullptr);
 
-    ResampleValues Entered() const { return m_entered; }
+    ResampleValues Values() const { return m_entered; }
 
     QRadioButton* RateMode() const { return m_pRateMode; }
     QRadioButton* PitchMode() const { return m_pPitchMode; }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/SynthesizeDialog.h"
+#include "sample/SynthesizeDialog.h"
 
 #include <QDialog>
 
@@ -17,7 +17,7 @@ class CSynthesizeDialog : public QDialog {
 public:
     CSynthesizeDialog(const SynthesizeValues& initial, QWidget* parent = nullptr);
 
-    SynthesizeValues Entered() const { return m_values; }
+    SynthesizeValues Values() const { return m_values; }
 
     QRadioButton* ReplaceButton() const { return m_pReplace; }
     QRadioButton* AddButton() const { return m_pAdd; }

@@ -1,6 +1,6 @@
 #include "ui/patch/BreakpointGraphModel.h"
 
-#include "platform/RecordingSurface.h"
+#include "testing/RecordingSurface.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/CrossfadeDialog.h"
+#include "sample/CrossfadeDialog.h"
 
 #include "platform/DialogValidation.h"
 

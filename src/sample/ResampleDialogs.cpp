@@ -1,4 +1,4 @@
-#include "platform/ResampleDialogs.h"
+#include "sample/ResampleDialogs.h"
 
 #include "platform/DialogValidation.h"
 

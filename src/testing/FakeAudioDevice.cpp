@@ -1,4 +1,4 @@
-#include "platform/FakeAudioDevice.h"
+#include "testing/FakeAudioDevice.h"
 
 #include <thread>
 #include <utility>

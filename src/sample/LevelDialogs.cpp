@@ -1,4 +1,4 @@
-#include "platform/LevelDialogs.h"
+#include "sample/LevelDialogs.h"
 
 #include "platform/DialogValidation.h"
 
