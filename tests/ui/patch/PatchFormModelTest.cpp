@@ -2,7 +2,7 @@
 
 #include "layer/LayerDoc.h"
 #include "patch/PatchDoc.h"
-#include "platform/FakeAudioDevice.h"
+#include "testing/FakeAudioDevice.h"
 #include "platform/ScriptedUi.h"
 #include "sample/SampleDoc.h"
 #include "support/TempDir.h"
