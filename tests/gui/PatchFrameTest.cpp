@@ -229,6 +229,8 @@ private slots:
         QCOMPARE(keys->List()->item(0)->text(), QString("Velocity to AmpEnvDur 2"));
         QCOMPARE(keys->YHighLabel()->text(), QString("+200%"));
         QVERIFY(keys->ZoomButton()->isEnabled());
+        QVERIFY(!sheet->ContinuousRoutingPage()->ZoomButton()->isEnabled());
+        QCOMPARE(sheet->ContinuousRoutingPage()->YHighLabel()->text(), QString());
 
         // Drag the envelope's 200 ms point down to about -40 dB.
         sheet->setCurrentIndex(0);

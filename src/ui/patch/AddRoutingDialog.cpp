@@ -21,6 +21,11 @@ QListWidget* ChoiceList(const char* name, const std::vector<AddRoutingValues::Ch
     return list;
 }
 
+int SelectedRow(const QListWidget* list) {
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.front());
+}
+
 void Focus(QLineEdit* box) {
     box->setFocus();
     box->selectAll();
@@ -40,15 +45,16 @@ CAddRoutingDialog::CAddRoutingDialog(const AddRoutingValues& initial, QWidget* p
     m_pOk = buttons->button(QDialogButtonBox::Ok);
     connect(buttons, &QDialogButtonBox::accepted, this, &CAddRoutingDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CAddRoutingDialog::reject);
-    connect(m_pSources, &QListWidget::currentRowChanged, this, [this](int row) {
-        bool focus = m_model.ChooseSource(row);
+    // A list's choice is its selected entry: the focus alone puts a current entry in it.
+    connect(m_pSources, &QListWidget::itemSelectionChanged, this, [this] {
+        bool focus = m_model.ChooseSource(SelectedRow(m_pSources));
         m_pController->setText(QString::number(m_model.Values().controller));
         ShowBoxes();
         if (focus)
             Focus(m_pController);
     });
-    connect(m_pDestinations, &QListWidget::currentRowChanged, this, [this](int row) {
-        bool focus = m_model.ChooseDestination(row);
+    connect(m_pDestinations, &QListWidget::itemSelectionChanged, this, [this] {
+        bool focus = m_model.ChooseDestination(SelectedRow(m_pDestinations));
         m_pStage->setText(QString::number(m_model.Values().stage));
         ShowBoxes();
         if (focus)

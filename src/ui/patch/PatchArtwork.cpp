@@ -109,16 +109,21 @@ QPixmap PatchTreeImage(int image) {
 }
 
 QIcon ZoomIcon(bool zoomIn) {
-    // A magnifying glass with a plus (narrower span) or a minus (wider).
-    return QIcon(DrawnPixmap(16, [zoomIn](QPainter& p) {
-        p.setPen(QPen(Qt::black, 1.6));
-        p.setBrush(Qt::white);
-        p.drawEllipse(QRectF(1.5, 1.5, 9, 9));
-        p.setPen(QPen(Qt::black, 2.4, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(9.5, 9.5), QPointF(14, 14));
-        p.setPen(QPen(Qt::black, 1.4));
-        p.drawLine(QPointF(3.8, 6), QPointF(8.2, 6));
-        if (zoomIn)
-            p.drawLine(QPointF(6, 3.8), QPointF(6, 8.2));
-    }));
+    // A magnifying glass with a plus (narrower span) or a minus (wider); grey when disabled.
+    auto glass = [zoomIn](const QColor& ink) {
+        return DrawnPixmap(16, [zoomIn, ink](QPainter& p) {
+            p.setPen(QPen(ink, 1.6));
+            p.setBrush(Qt::white);
+            p.drawEllipse(QRectF(1.5, 1.5, 9, 9));
+            p.setPen(QPen(ink, 2.4, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(9.5, 9.5), QPointF(14, 14));
+            p.setPen(QPen(ink, 1.4));
+            p.drawLine(QPointF(3.8, 6), QPointF(8.2, 6));
+            if (zoomIn)
+                p.drawLine(QPointF(6, 3.8), QPointF(6, 8.2));
+        });
+    };
+    QIcon icon(glass(Qt::black));
+    icon.addPixmap(glass(QColor(160, 160, 160)), QIcon::Disabled);
+    return icon;
 }

@@ -217,6 +217,9 @@ void CRoutingPageModel::Unzoom() {
 }
 
 std::string CRoutingPageModel::YLabel(std::int32_t value) const {
+    // Until a routing has been shown there is no range to name.
+    if (m_strUnit.empty())
+        return {};
     if (value == 0 && m_kind.keyPage)
         return "0";
     char text[32];
