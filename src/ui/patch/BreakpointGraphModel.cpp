@@ -1,6 +1,7 @@
 #include "ui/patch/BreakpointGraphModel.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 const Colour kWhite{255, 255, 255};
@@ -273,4 +274,12 @@ std::int32_t GridStepBelow(std::int32_t span) {
     while (step * 10 < span)
         step *= 10;
     return step;
+}
+
+std::string PointReadOut(int kind, std::uint32_t point, const char* format) {
+    if (kind != CBreakpointGraphModel::kPointChanged)
+        return {};
+    char text[32];
+    std::snprintf(text, sizeof text, format, PackedX(point), PackedY(point));
+    return text;
 }

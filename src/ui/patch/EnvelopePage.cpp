@@ -30,7 +30,7 @@ CEnvelopePage::CEnvelopePage(CEnvelopePageModel& model, QWidget* parent)
     : QWidget(parent), m_model(model), m_pLevel(new QLineEdit), m_pRelease(new QLineEdit),
       m_pLinear(new QCheckBox("Linear first stage")) {
     setObjectName("Amplitude Envelope");
-    GraphPageParts parts = MakeGraphPageParts();
+    GraphPageParts parts = MakeGraphPageParts(this, m_model, [this] { ShowZoom(); });
     m_pGraph = parts.graph;
     m_pReadOut = parts.readOut;
     m_pSpan = parts.xHigh;
@@ -42,20 +42,6 @@ CEnvelopePage::CEnvelopePage(CEnvelopePageModel& model, QWidget* parent)
     parts.xLow->setText("0");
     m_pLevel->setObjectName("Level");
     m_pRelease->setObjectName("Release");
-
-    m_pGraph->ShareModel(m_model.Graph());
-    m_pGraph->Attach(nullptr, [this](int kind, std::uint32_t point) {
-        m_model.OnGraphNotify(kind, point);
-        m_pReadOut->setText(QString::fromStdString(m_model.ReadOut()));
-    });
-    connect(m_pZoom, &QToolButton::clicked, this, [this] {
-        m_model.Zoom();
-        ShowZoom();
-    });
-    connect(m_pUnzoom, &QToolButton::clicked, this, [this] {
-        m_model.Unzoom();
-        ShowZoom();
-    });
 
     auto* boxes = new QFormLayout;
     boxes->addRow("Level (dB)", m_pLevel);

@@ -63,11 +63,5 @@ void CEnvelopePageModel::StoreTo(CEnvelope& envelope, std::int32_t& level) const
 }
 
 void CEnvelopePageModel::OnGraphNotify(int kind, std::uint32_t point) {
-    if (kind != CBreakpointGraphModel::kPointChanged) {
-        m_strReadOut.clear();
-        return;
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, "(%d,%+d)", PackedX(point), PackedY(point));
-    m_strReadOut = text;
+    m_strReadOut = PointReadOut(kind, point, "(%d,%+d)");
 }

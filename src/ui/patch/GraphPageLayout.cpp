@@ -19,7 +19,7 @@ QToolButton* ZoomButton(const char* name, bool zoomIn, const char* tip) {
 }
 } // namespace
 
-GraphPageParts MakeGraphPageParts() {
+GraphPageParts MakeGraphPageParts(QWidget* page, GraphPageActions actions) {
     GraphPageParts parts{};
     parts.graph = new CBreakpointGraph;
     parts.graph->setMinimumSize(240, 140);
@@ -52,6 +52,21 @@ GraphPageParts MakeGraphPageParts() {
     xLabels->addWidget(parts.xLow);
     xLabels->addStretch();
     xLabels->addWidget(parts.xHigh);
+
+    parts.graph->ShareModel(actions.graph);
+    QLabel* readOut = parts.readOut;
+    parts.graph->Attach(nullptr, [readOut, make = actions.readOut](int kind, std::uint32_t point) {
+        readOut->setText(QString::fromStdString(make(kind, point)));
+    });
+    QObject::connect(parts.zoom, &QToolButton::clicked, page, [zoom = actions.zoom, shown = actions.shown] {
+        zoom();
+        shown();
+    });
+    QObject::connect(parts.unzoom, &QToolButton::clicked, page,
+                     [unzoom = actions.unzoom, shown = actions.shown] {
+                         unzoom();
+                         shown();
+                     });
 
     parts.layout = new QGridLayout;
     parts.layout->addLayout(top, 0, 0);

@@ -1,5 +1,6 @@
 #include "ui/patch/PatchFrame.h"
 
+#include "app/CommandToolBar.h"
 #include "layer/LayerLibrary.h"
 #include "layer/SamplePath.h"
 #include "patch/PatchDoc.h"
@@ -86,21 +87,7 @@ void CPatchFrame::BuildToolBar() {
     m_pToolBar->setObjectName("PatchToolBar");
     m_pToolBar->setMovable(false);
     m_pToolBar->setIconSize(QSize(16, 16));
-    for (const std::optional<Command>& slot : kToolBar) {
-        if (!slot) {
-            m_pToolBar->addSeparator();
-            continue;
-        }
-        const Command command = *slot;
-        const std::string prompt = PromptFor(command);
-        const std::size_t newline = prompt.find('\n');
-        const QString tip = QString::fromStdString(prompt.substr(newline + 1));
-        QAction* action = m_pToolBar->addAction(PatchToolIcon(command), tip);
-        action->setToolTip(tip);
-        action->setStatusTip(QString::fromStdString(prompt.substr(0, newline)));
-        action->setData(static_cast<int>(command));
-        connect(action, &QAction::triggered, this, [this, command] { OnCommand(command); });
-    }
+    AddCommandButtons(m_pToolBar, kToolBar, PatchToolIcon, [this](Command command) { OnCommand(command); });
     m_pInner->addToolBar(Qt::TopToolBarArea, m_pToolBar);
 }
 
@@ -108,8 +95,8 @@ void CPatchFrame::UpdateCommandUi() {
     if (!m_pToolBar)
         return;
     for (QAction* action : m_pToolBar->actions())
-        if (action->data().isValid())
-            action->setEnabled(IsCommandEnabled(static_cast<Command>(action->data().toInt())));
+        if (std::optional<Command> command = ButtonCommand(action))
+            action->setEnabled(IsCommandEnabled(*command));
 }
 
 QStatusBar* CPatchFrame::PromptBar() const {

@@ -16,7 +16,7 @@ CRoutingPage::CRoutingPage(CRoutingPageModel& model, QWidget* parent)
     : QWidget(parent), m_model(model), m_pList(new QListWidget), m_pAdd(new QPushButton("Add")),
       m_pDelete(new QPushButton("Delete")) {
     setObjectName(model.Kind().title);
-    GraphPageParts parts = MakeGraphPageParts();
+    GraphPageParts parts = MakeGraphPageParts(this, m_model, [this] { ShowGraph(); });
     m_pGraph = parts.graph;
     m_pReadOut = parts.readOut;
     m_pYHigh = parts.yHigh;
@@ -27,11 +27,6 @@ CRoutingPage::CRoutingPage(CRoutingPageModel& model, QWidget* parent)
     parts.xHigh->setText("127");
     m_pList->setObjectName("Routings");
 
-    m_pGraph->ShareModel(m_model.Graph());
-    m_pGraph->Attach(nullptr, [this](int kind, std::uint32_t point) {
-        m_model.OnGraphNotify(kind, point);
-        m_pReadOut->setText(QString::fromStdString(m_model.ReadOut()));
-    });
     connect(m_pList, &QListWidget::currentRowChanged, this, [this](int row) {
         if (m_bFilling)
             return;
@@ -46,14 +41,6 @@ CRoutingPage::CRoutingPage(CRoutingPageModel& model, QWidget* parent)
         QListWidgetItem* item = m_pList->currentItem();
         if (item && item->isSelected() && m_model.OnDelete(m_pList->currentRow()))
             Load();
-    });
-    connect(m_pZoom, &QToolButton::clicked, this, [this] {
-        m_model.Zoom();
-        ShowGraph();
-    });
-    connect(m_pUnzoom, &QToolButton::clicked, this, [this] {
-        m_model.Unzoom();
-        ShowGraph();
     });
 
     auto* buttons = new QHBoxLayout;

@@ -236,11 +236,5 @@ std::string CRoutingPageModel::YHighLabel() const {
 }
 
 void CRoutingPageModel::OnGraphNotify(int kind, std::uint32_t point) {
-    if (kind != CBreakpointGraphModel::kPointChanged) {
-        m_strReadOut.clear();
-        return;
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, "(%d,%d)", PackedX(point), PackedY(point));
-    m_strReadOut = text;
+    m_strReadOut = PointReadOut(kind, point, "(%d,%d)");
 }
