@@ -30,16 +30,11 @@ CEnvelopePage::CEnvelopePage(CEnvelopePageModel& model, QWidget* parent)
     : QWidget(parent), m_model(model), m_pLevel(new QLineEdit), m_pRelease(new QLineEdit),
       m_pLinear(new QCheckBox("Linear first stage")) {
     setObjectName("Amplitude Envelope");
-    GraphPageParts parts = MakeGraphPageParts(this, m_model, [this] { ShowZoom(); });
-    m_pGraph = parts.graph;
-    m_pReadOut = parts.readOut;
-    m_pSpan = parts.xHigh;
-    m_pZoom = parts.zoom;
-    m_pUnzoom = parts.unzoom;
-    parts.yHigh->setText("+10 dB");
-    parts.yMiddle->setText("0 dB");
-    parts.yLow->setText("-60 dB");
-    parts.xLow->setText("0");
+    m_parts = MakeGraphPageParts(this, m_model, [this] { ShowZoom(); });
+    m_parts.yHigh->setText("+10 dB");
+    m_parts.yMiddle->setText("0 dB");
+    m_parts.yLow->setText("-60 dB");
+    m_parts.xLow->setText("0");
     m_pLevel->setObjectName("Level");
     m_pRelease->setObjectName("Release");
 
@@ -48,14 +43,14 @@ CEnvelopePage::CEnvelopePage(CEnvelopePageModel& model, QWidget* parent)
     boxes->addRow("Release (ms)", m_pRelease);
     boxes->addRow(m_pLinear);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(parts.layout, 1);
+    layout->addLayout(m_parts.layout, 1);
     layout->addLayout(boxes);
     Load();
 }
 
 void CEnvelopePage::ShowZoom() {
-    m_pSpan->setText(QString::fromStdString(m_model.SpanLabel()));
-    m_pGraph->update();
+    m_parts.xHigh->setText(QString::fromStdString(m_model.SpanLabel()));
+    m_parts.graph->update();
 }
 
 void CEnvelopePage::Load() {
@@ -64,7 +59,7 @@ void CEnvelopePage::Load() {
     m_pLinear->setChecked(m_model.m_bLinearFirstStage);
     for (QWidget* control : std::initializer_list<QWidget*>{m_pLevel, m_pRelease, m_pLinear})
         control->setEnabled(m_model.ControlsEnabled());
-    m_pReadOut->clear();
+    m_parts.readOut->clear();
     ShowZoom();
 }
 

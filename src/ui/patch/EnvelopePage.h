@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/patch/GraphPageLayout.h"
+
 #include <QWidget>
 
 class CBreakpointGraph;
@@ -21,25 +23,21 @@ public:
     // The boxes into the model; a box without an integer is refused and keeps the old value.
     void Commit();
 
-    CBreakpointGraph* Graph() const { return m_pGraph; }
+    CBreakpointGraph* Graph() const { return m_parts.graph; }
     QLineEdit* LevelBox() const { return m_pLevel; }
     QLineEdit* ReleaseBox() const { return m_pRelease; }
     QCheckBox* LinearBox() const { return m_pLinear; }
-    QLabel* SpanLabel() const { return m_pSpan; }
-    QLabel* ReadOut() const { return m_pReadOut; }
-    QToolButton* ZoomButton() const { return m_pZoom; }
-    QToolButton* UnzoomButton() const { return m_pUnzoom; }
+    QLabel* SpanLabel() const { return m_parts.xHigh; }
+    QLabel* ReadOut() const { return m_parts.readOut; }
+    QToolButton* ZoomButton() const { return m_parts.zoom; }
+    QToolButton* UnzoomButton() const { return m_parts.unzoom; }
 
 private:
     void ShowZoom();
 
     CEnvelopePageModel& m_model;
-    CBreakpointGraph* m_pGraph;
+    GraphPageParts m_parts{};
     QLineEdit* m_pLevel;
     QLineEdit* m_pRelease;
     QCheckBox* m_pLinear;
-    QLabel* m_pSpan;
-    QLabel* m_pReadOut;
-    QToolButton* m_pZoom;
-    QToolButton* m_pUnzoom;
 };

@@ -16,15 +16,9 @@ CRoutingPage::CRoutingPage(CRoutingPageModel& model, QWidget* parent)
     : QWidget(parent), m_model(model), m_pList(new QListWidget), m_pAdd(new QPushButton("Add")),
       m_pDelete(new QPushButton("Delete")) {
     setObjectName(model.Kind().title);
-    GraphPageParts parts = MakeGraphPageParts(this, m_model, [this] { ShowGraph(); });
-    m_pGraph = parts.graph;
-    m_pReadOut = parts.readOut;
-    m_pYHigh = parts.yHigh;
-    m_pYLow = parts.yLow;
-    m_pZoom = parts.zoom;
-    m_pUnzoom = parts.unzoom;
-    parts.xLow->setText("1");
-    parts.xHigh->setText("127");
+    m_parts = MakeGraphPageParts(this, m_model, [this] { ShowGraph(); });
+    m_parts.xLow->setText("1");
+    m_parts.xHigh->setText("127");
     m_pList->setObjectName("Routings");
 
     connect(m_pList, &QListWidget::currentRowChanged, this, [this](int row) {
@@ -53,7 +47,7 @@ CRoutingPage::CRoutingPage(CRoutingPageModel& model, QWidget* parent)
     left->addLayout(buttons);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left, 2);
-    layout->addLayout(parts.layout, 3);
+    layout->addLayout(m_parts.layout, 3);
     Load();
 }
 
@@ -68,17 +62,17 @@ void CRoutingPage::ShowList() {
 }
 
 void CRoutingPage::ShowGraph() {
-    m_pYHigh->setText(QString::fromStdString(m_model.YHighLabel()));
-    m_pYLow->setText(QString::fromStdString(m_model.YLowLabel()));
-    m_pZoom->setEnabled(m_model.ZoomEnabled());
-    m_pUnzoom->setEnabled(m_model.UnzoomEnabled());
-    m_pGraph->update();
+    m_parts.yHigh->setText(QString::fromStdString(m_model.YHighLabel()));
+    m_parts.yLow->setText(QString::fromStdString(m_model.YLowLabel()));
+    m_parts.zoom->setEnabled(m_model.ZoomEnabled());
+    m_parts.unzoom->setEnabled(m_model.UnzoomEnabled());
+    m_parts.graph->update();
 }
 
 void CRoutingPage::Load() {
     ShowList();
     for (QWidget* control : std::initializer_list<QWidget*>{m_pAdd, m_pDelete, m_pList})
         control->setEnabled(m_model.ControlsEnabled());
-    m_pReadOut->clear();
+    m_parts.readOut->clear();
     ShowGraph();
 }

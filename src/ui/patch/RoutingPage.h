@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/patch/GraphPageLayout.h"
+
 #include <QWidget>
 
 class CBreakpointGraph;
@@ -22,12 +24,12 @@ public:
     QListWidget* List() const { return m_pList; }
     QPushButton* AddButton() const { return m_pAdd; }
     QPushButton* DeleteButton() const { return m_pDelete; }
-    CBreakpointGraph* Graph() const { return m_pGraph; }
-    QLabel* YHighLabel() const { return m_pYHigh; }
-    QLabel* YLowLabel() const { return m_pYLow; }
-    QLabel* ReadOut() const { return m_pReadOut; }
-    QToolButton* ZoomButton() const { return m_pZoom; }
-    QToolButton* UnzoomButton() const { return m_pUnzoom; }
+    CBreakpointGraph* Graph() const { return m_parts.graph; }
+    QLabel* YHighLabel() const { return m_parts.yHigh; }
+    QLabel* YLowLabel() const { return m_parts.yLow; }
+    QLabel* ReadOut() const { return m_parts.readOut; }
+    QToolButton* ZoomButton() const { return m_parts.zoom; }
+    QToolButton* UnzoomButton() const { return m_parts.unzoom; }
 
 private:
     void ShowList();
@@ -37,11 +39,6 @@ private:
     QListWidget* m_pList;
     QPushButton* m_pAdd;
     QPushButton* m_pDelete;
-    CBreakpointGraph* m_pGraph;
-    QLabel* m_pYHigh;
-    QLabel* m_pYLow;
-    QLabel* m_pReadOut;
-    QToolButton* m_pZoom;
-    QToolButton* m_pUnzoom;
+    GraphPageParts m_parts{};
     bool m_bFilling = false;
 };
