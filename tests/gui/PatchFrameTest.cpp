@@ -4,6 +4,7 @@
 #include "layer/LayerDoc.h"
 #include "patch/PatchDoc.h"
 #include "platform/FileIo.h"
+#include "sample/PitchNames.h"
 #include "sample/SampleDoc.h"
 #include "support/TempDir.h"
 #include "testing/FakeAudioDevice.h"
@@ -138,12 +139,13 @@ class PatchFrameTest : public QObject {
         QVERIFY(bank.OnSaveDocument(m_bankFile));
     }
 
-    std::unique_ptr<CPatchFrame> OpenFrame(const std::string& path) {
+    std::unique_ptr<CPatchFrame> OpenFrame(const std::string& path,
+                                           CPatchFrame::OpenFunction open = nullptr) {
         auto doc = std::make_unique<CPatchDoc>();
         if (!doc->OnOpenDocument(path))
             return nullptr;
         doc->SetPathName(path);
-        auto frame = std::make_unique<CPatchFrame>(std::move(doc), m_layerFile, nullptr);
+        auto frame = std::make_unique<CPatchFrame>(std::move(doc), m_layerFile, std::move(open));
         frame->resize(1000, 720);
         frame->show();
         if (!QTest::qWaitForWindowExposed(frame.get()))
@@ -309,6 +311,36 @@ private slots:
         QVERIFY(frame->OnCommand(Command::DeleteObject));
         QCOMPARE(tree->topLevelItemCount(), 2);
         QVERIFY(m_ui->Questions().empty());
+    }
+
+    void doubleClickOpensOnlySamplesAndSlidersPageWithinTheKeys() {
+        std::vector<std::string> opened;
+        auto frame = OpenFrame(m_bankFile, [&opened](const std::string& path) { opened.push_back(path); });
+        QVERIFY(frame);
+        CPatchTreeView* tree = frame->TreeView();
+        QTreeWidgetItem* layer = tree->topLevelItem(0)->child(0);
+        layer->setExpanded(true);
+        // The sample first: a double click on the others folds them away.
+        for (QTreeWidgetItem* item : {layer->child(0), layer, tree->topLevelItem(0)}) {
+            QPoint centre = tree->visualItemRect(item).center();
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, centre);
+            QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, centre);
+        }
+        QCOMPARE(opened, std::vector<std::string>{m_dir->File("tone.wav")});
+
+        CPatchFormView* form = frame->FormView();
+        form->PitchSlider()->setFocus();
+        for (int i = 0; i < 6; ++i)
+            QTest::keyClick(form->PitchSlider(), Qt::Key_PageDown);
+        QCOMPARE(form->Model().Pitch(), 1);
+        QCOMPARE(form->PitchSlider()->value(), 1);
+        QCOMPARE(form->PitchText()->text(), QString::fromStdString(KeyName(1)));
+        QTest::keyClick(form->VelocitySlider(), Qt::Key_PageUp);
+        QTest::keyClick(form->VelocitySlider(), Qt::Key_PageUp);
+        QTest::keyClick(form->VelocitySlider(), Qt::Key_PageUp);
+        QTest::keyClick(form->VelocitySlider(), Qt::Key_Left);
+        QCOMPARE(form->Model().Velocity(), 126);
+        QCOMPARE(form->VelocityText()->text(), QString("126"));
     }
 
     void anUneditedBankSavesAsTheCliBuildsItsDump() {
