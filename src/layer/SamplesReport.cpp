@@ -125,23 +125,21 @@ SampleReportInput InputOf(const CSampleDoc& doc) {
 } // namespace
 
 bool CLayerDoc::ReportSamples(const CLayer* layer, const std::string& path) const {
+    // Measured before the output exists: a long measurement stopped midway leaves nothing behind.
+    std::string text;
+    for (const CSample* sample : SamplesToReport(*this, layer)) {
+        // Each file is measured in a document of its own; the cache is left alone.
+        CSampleDoc doc;
+        text += doc.LoadSample(SamplePathForOpening(sample->m_strPath))
+                    ? SampleReportEntry(sample->m_strName, sample->m_strPath, sample->m_nLevel, InputOf(doc))
+                    : SampleReportError(sample->m_strName, sample->m_strPath);
+    }
     AtomicFileWriter writer(path);
     if (!writer.Open()) {
         GetUi().Message("Error opening output file " + path);
         return false;
     }
-    bool written = true;
-    for (const CSample* sample : SamplesToReport(*this, layer)) {
-        // Each file is measured in a document of its own; the cache is left alone.
-        CSampleDoc doc;
-        std::string text =
-            doc.LoadSample(SamplePathForOpening(sample->m_strPath))
-                ? SampleReportEntry(sample->m_strName, sample->m_strPath, sample->m_nLevel, InputOf(doc))
-                : SampleReportError(sample->m_strName, sample->m_strPath);
-        if (!(written = writer.Write(text.data(), text.size())))
-            break;
-    }
-    if (!written || !writer.Commit()) {
+    if (!writer.Write(text.data(), text.size()) || !writer.Commit()) {
         GetUi().Message(FileErrorText(writer.Error(), path));
         return false;
     }

@@ -17,7 +17,7 @@ std::string KeyName(int key) {
 
 PitchParts SplitPitch(double hz) {
     PitchParts parts;
-    if (hz < 1 || hz > 96000)
+    if (!(hz >= 1 && hz <= 96000)) // NaN too
         return parts;
     double b = hz / (220.0 * std::pow(2.0, 0.25));
     int octave = 4;

@@ -16,6 +16,9 @@
 #include <QMenuBar>
 #include <QtTest>
 
+#include <filesystem>
+#include <fstream>
+
 namespace {
 // A document of one name, archived as a string: enough to open, modify and save.
 class CNoteDoc : public CDocument {
@@ -43,6 +46,11 @@ QStringList MenuTitles(QMainWindow& window) {
     for (QAction* action : window.menuBar()->actions())
         titles << action->text();
     return titles;
+}
+
+std::string TextOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::string SaveNote(const TempDir& dir, const std::string& name) {
@@ -191,6 +199,23 @@ private slots:
         QVERIFY(app.CloseAllDocuments());
         QVERIFY(std::filesystem::exists(m_dir->File("saved.pat")));
         QVERIFY(m_ui->AllAnswersUsed());
+    }
+
+    void savingOverAReadOnlyFileSaysSoAndOffersAnotherName() {
+        CWloeApp& app = StartApp();
+        std::string path = m_dir->File("kept.pat");
+        CChildFrame* child = app.NewDocument(DocumentKind::Patch);
+        child->Document().SetPathName(path);
+        QVERIFY(child->Save(false));
+        std::filesystem::permissions(path,
+                                     std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+        std::string before = TextOf(path);
+        m_ui->QueueDialog<std::string>(m_dir->File("copy.pat"));
+        QVERIFY(child->Save(false));
+        QCOMPARE(m_ui->Messages(), std::vector<std::string>{path + " is read-only."});
+        QCOMPARE(child->Document().GetPathName(), m_dir->File("copy.pat"));
+        QCOMPARE(TextOf(path), before);
+        QVERIFY(std::filesystem::exists(m_dir->File("copy.pat")));
     }
 
     void helpOpensTheManualAtTheActiveEditor() {
