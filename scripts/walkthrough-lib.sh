@@ -4,12 +4,13 @@
 #   shot NAME [DELAY]            photographs the screen as $out/NN-NAME.png
 #   menu_dialog MENU ITEM NAME   opens a dialog through a menu's mnemonics, photographs it, closes it
 #   click X Y                    a left click at screen coordinates
+# WALKTHROUGH_DISPLAY=:N picks the virtual display (else a random one from :90).
 program=${program:-build/wloe}
 mkdir -p "$out"
 rm -f "$out"/*.png
 
 start_editor() {
-    display=:$((90 + RANDOM % 100))
+    display=${WALKTHROUGH_DISPLAY:-:$((90 + RANDOM % 100))}
     scratch=$(mktemp -d)
     mkdir -p "$scratch/config/wloe" "$scratch/runtime"
     chmod 700 "$scratch/runtime"

@@ -70,3 +70,12 @@ QIcon ProgramIcon() {
     DrawWave(painter, QRectF(8, 12, 48, 40), QColor(120, 220, 160), 3.0);
     return QIcon(pixmap);
 }
+
+QPixmap DrawnPixmap(int size, const std::function<void(QPainter&)>& draw) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    draw(painter);
+    return pixmap;
+}

@@ -7,6 +7,8 @@
 #include "platform/PortAudioDevice.h"
 #include "sample/Player.h"
 #include "sample/Resample.h"
+#include "ui/patch/PatchDialogs.h"
+#include "ui/patch/PatchFrame.h"
 #include "ui/wave/SampleFrame.h"
 #include "ui/wave/WaveDialogs.h"
 
@@ -23,6 +25,7 @@ int main(int argc, char** argv) {
     ScopedSettings settingsScope(settings);
     QtUi ui;
     RegisterWaveDialogs(ui.Dialogs());
+    RegisterPatchDialogs(ui.Dialogs());
     ui.Dialogs().Register<ReparentRoots>(AskReparentRoots);
     ScopedUi uiScope(ui);
     QtShell shell;
@@ -31,6 +34,7 @@ int main(int argc, char** argv) {
     ScopedAudioDevice audioScope(audio);
 
     CWloeApp app(settings, QCoreApplication::applicationFilePath().toStdString(), args);
+    app.RegisterEditor(DocumentKind::Patch, PatchEditorFactory(app));
     app.RegisterEditor(DocumentKind::Wave, SampleEditorFactory());
     app.Start();
     BuildSincTable();

@@ -5,6 +5,10 @@
 #include "patch/PatchReport.h"
 #include "platform/Shell.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 CPatchDoc::CPatchDoc() {
     RegisterPatchClasses();
 }
@@ -38,16 +42,25 @@ void CPatchDoc::Serialize(CObjectArchive& ar) {
     m_loadOrder.clear();
     std::uint32_t count = ar.LoadCount();
     ar.Require(std::uint64_t{count} * 4); // a key and a tag at least per patch
+    std::vector<std::pair<std::uint16_t, std::unique_ptr<CPatch>>> read;
     for (std::uint32_t i = 0; i < count; ++i) {
         std::uint16_t number = 0;
         ar >> number;
         std::unique_ptr<CPatch> patch = ar.LoadOwned<CPatch>();
         if (!patch)
             throw CArchiveException(CArchiveException::Kind::BadClass);
-        if (!m_patches.Contains(number))
+        if (std::none_of(read.begin(), read.end(),
+                         [number](const auto& entry) { return entry.first == number; }))
             m_loadOrder.push_back(number);
-        // A number read twice keeps the patch read last.
-        ar.Discard(m_patches.Set(number, std::move(patch)));
+        read.emplace_back(number, std::move(patch));
+    }
+    // The writer puts the latest insertion first among its neighbours: inserting backwards saves
+    // an unedited bank as it was read. Backwards, a number read twice meets its last patch first.
+    for (auto entry = read.rbegin(); entry != read.rend(); ++entry) {
+        if (m_patches.Contains(entry->first))
+            ar.Discard(std::move(entry->second));
+        else
+            m_patches.Set(entry->first, std::move(entry->second));
     }
     // Numbers are not archived inside the patches. Every key gets its number, so that a patch
     // stored under a number past 127 by some other writer still knows where it is held.

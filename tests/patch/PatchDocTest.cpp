@@ -65,6 +65,19 @@ TEST_F(PatchDocTest, ReadersTakeAnyOrderAndTheLastOfARepeatedNumber) {
     EXPECT_EQ(doc.GetLoadOrder(), (std::vector<std::uint16_t>{5, 200}));
 }
 
+TEST_F(PatchDocTest, AnUneditedBankSavesAsItWasRead) {
+    CPatchDoc source;
+    for (std::uint16_t number : {3, 1, 20, 2, 17})
+        source.SetPatch(number, RichPatch("P" + std::to_string(number)));
+    ASSERT_TRUE(source.OnSaveDocument(dir.File("bank.pat")));
+    CPatchDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(dir.File("bank.pat")));
+    ASSERT_TRUE(doc.OnSaveDocument(dir.File("again.pat")));
+    EXPECT_EQ(ReadFile(dir.File("again.pat")), ReadFile(dir.File("bank.pat")));
+    // The patches were written newest first within each group of sixteen numbers.
+    EXPECT_EQ(doc.GetLoadOrder(), (std::vector<std::uint16_t>{2, 1, 3, 17, 20}));
+}
+
 TEST_F(PatchDocTest, DamagedFilesFailWholeWithOneMessage) {
     CPatchDoc source;
     source.SetPatch(2, RichPatch("First"));

@@ -15,6 +15,11 @@ CBreakpointGraph::CBreakpointGraph(QWidget* parent) : QWidget(parent) {
     setCursor(Qt::CrossCursor);
 }
 
+void CBreakpointGraph::ShareModel(CBreakpointGraphModel& model) {
+    m_pModel = &model;
+    update();
+}
+
 void CBreakpointGraph::Attach(QWidget* placeholder, NotifyFunction notify) {
     if (placeholder != nullptr && placeholder != this) {
         QWidget* owner = placeholder->parentWidget();
@@ -31,7 +36,7 @@ void CBreakpointGraph::Attach(QWidget* placeholder, NotifyFunction notify) {
         delete placeholder;
         setVisible(visible);
     }
-    m_model.SetOwner(std::move(notify));
+    m_pModel->SetOwner(std::move(notify));
 }
 
 bool CBreakpointGraph::Attach(QWidget* owner, const QString& itemName, NotifyFunction notify) {
@@ -43,35 +48,35 @@ bool CBreakpointGraph::Attach(QWidget* owner, const QString& itemName, NotifyFun
 }
 
 void CBreakpointGraph::SetXRange(std::int32_t low, std::int32_t high, std::int32_t step) {
-    m_model.SetXRange(low, high, step);
+    m_pModel->SetXRange(low, high, step);
     update();
 }
 
 void CBreakpointGraph::SetYRange(std::int32_t low, std::int32_t high, std::int32_t step) {
-    m_model.SetYRange(low, high, step);
+    m_pModel->SetYRange(low, high, step);
     update();
 }
 
 void CBreakpointGraph::SetPointCount(int count) {
-    m_model.SetPointCount(count);
+    m_pModel->SetPointCount(count);
     update();
 }
 
 void CBreakpointGraph::SetPoint(int index, std::int32_t x, std::int32_t y) {
-    m_model.SetPoint(index, x, y);
+    m_pModel->SetPoint(index, x, y);
     update();
 }
 
 void CBreakpointGraph::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QtSurface surface(painter);
-    m_model.SetClientSize(width(), height());
-    m_model.Paint(surface);
+    m_pModel->SetClientSize(width(), height());
+    m_pModel->Paint(surface);
 }
 
 SurfacePoint CBreakpointGraph::PixelOf(const QMouseEvent* event) {
     // The model converts with the current client size; keep it in step before every event.
-    m_model.SetClientSize(width(), height());
+    m_pModel->SetClientSize(width(), height());
     QPointF position = event->position();
     return {static_cast<std::int32_t>(std::floor(position.x())),
             static_cast<std::int32_t>(std::floor(position.y()))};
@@ -85,31 +90,31 @@ void CBreakpointGraph::RepaintIf(bool needed) {
 void CBreakpointGraph::mousePressEvent(QMouseEvent* event) {
     SurfacePoint pixel = PixelOf(event);
     if (event->button() == Qt::LeftButton)
-        RepaintIf(m_model.OnLeftButtonDown(pixel));
+        RepaintIf(m_pModel->OnLeftButtonDown(pixel));
     else if (event->button() == Qt::RightButton)
-        RepaintIf(m_model.OnRightButtonDown(pixel));
+        RepaintIf(m_pModel->OnRightButtonDown(pixel));
     event->accept();
 }
 
 void CBreakpointGraph::mouseMoveEvent(QMouseEvent* event) {
-    RepaintIf(m_model.OnPointerMove(PixelOf(event)));
+    RepaintIf(m_pModel->OnPointerMove(PixelOf(event)));
     event->accept();
 }
 
 void CBreakpointGraph::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
-        RepaintIf(m_model.OnLeftButtonUp());
+        RepaintIf(m_pModel->OnLeftButtonUp());
     else if (event->button() == Qt::RightButton)
-        RepaintIf(m_model.OnRightButtonUp());
+        RepaintIf(m_pModel->OnRightButtonUp());
     event->accept();
 }
 
 void CBreakpointGraph::mouseDoubleClickEvent(QMouseEvent* event) {
     SurfacePoint pixel = PixelOf(event);
     if (event->button() == Qt::LeftButton)
-        RepaintIf(m_model.OnLeftDoubleClick(pixel));
+        RepaintIf(m_pModel->OnLeftDoubleClick(pixel));
     else if (event->button() == Qt::RightButton)
         // A quick second right press is still a press: it starts a fine drag like the first.
-        RepaintIf(m_model.OnRightButtonDown(pixel));
+        RepaintIf(m_pModel->OnRightButtonDown(pixel));
     event->accept();
 }

@@ -17,6 +17,10 @@ public:
 
     explicit CBreakpointGraph(QWidget* parent = nullptr);
 
+    // Shows and edits `model` instead of a model of its own: an owner that keeps its curve in a
+    // model (a page without its window) hands it over. The model must outlive the graph's use.
+    void ShareModel(CBreakpointGraphModel& model);
+
     // Takes the place, size and name of the placeholder widget (which is destroyed) and makes
     // `notify` the receiver of the notifications.
     void Attach(QWidget* placeholder, NotifyFunction notify);
@@ -27,15 +31,15 @@ public:
     void SetYRange(std::int32_t low, std::int32_t high, std::int32_t step);
 
     void SetPointCount(int count);
-    int GetPointCount() const { return m_model.GetPointCount(); }
+    int GetPointCount() const { return m_pModel->GetPointCount(); }
     void SetPoint(int index, std::int32_t x, std::int32_t y);
     // Packed as the model packs them: unpack with CBreakpointGraphModel::PointX / PointY.
-    const std::vector<std::uint32_t>& GetPoints() const { return m_model.GetPoints(); }
-    std::int32_t GetPointX(int index) const { return PackedX(m_model.GetPoint(index)); }
-    std::int32_t GetPointY(int index) const { return PackedY(m_model.GetPoint(index)); }
-    void SetMaxPoints(int maxPoints) { m_model.SetMaxPoints(maxPoints); }
+    const std::vector<std::uint32_t>& GetPoints() const { return m_pModel->GetPoints(); }
+    std::int32_t GetPointX(int index) const { return PackedX(m_pModel->GetPoint(index)); }
+    std::int32_t GetPointY(int index) const { return PackedY(m_pModel->GetPoint(index)); }
+    void SetMaxPoints(int maxPoints) { m_pModel->SetMaxPoints(maxPoints); }
 
-    const CBreakpointGraphModel& Model() const { return m_model; }
+    const CBreakpointGraphModel& Model() const { return *m_pModel; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -49,4 +53,5 @@ private:
     void RepaintIf(bool needed);
 
     CBreakpointGraphModel m_model;
+    CBreakpointGraphModel* m_pModel = &m_model;
 };

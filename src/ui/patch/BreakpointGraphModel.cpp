@@ -1,6 +1,7 @@
 #include "ui/patch/BreakpointGraphModel.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 const Colour kWhite{255, 255, 255};
@@ -266,4 +267,19 @@ void CBreakpointGraphModel::Paint(DrawingSurface& surface) const {
 
     surface.SelectPen(previousPen);
     surface.SetMapping(previousMapping);
+}
+
+std::int32_t GridStepBelow(std::int32_t span) {
+    std::int32_t step = 1;
+    while (step * 10 < span)
+        step *= 10;
+    return step;
+}
+
+std::string PointReadOut(int kind, std::uint32_t point, const char* format) {
+    if (kind != CBreakpointGraphModel::kPointChanged)
+        return {};
+    char text[32];
+    std::snprintf(text, sizeof text, format, PackedX(point), PackedY(point));
+    return text;
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -95,3 +96,11 @@ private:
     SurfacePoint m_lastPixel;
     NotifyFunction m_notify;
 };
+
+// The grid step for a graph spanning `span` units: the largest power of ten strictly below it,
+// and 1 for spans of 10 or less.
+std::int32_t GridStepBelow(std::int32_t span);
+
+// What a page shows above its graph for a notice: the moving point's x and y in `format`, or
+// nothing once the edit has ended.
+std::string PointReadOut(int kind, std::uint32_t point, const char* format);

@@ -1,5 +1,6 @@
 #include "ui/wave/SampleFrame.h"
 
+#include "app/CommandToolBar.h"
 #include "sample/Player.h"
 #include "sample/SampleDoc.h"
 #include "ui/wave/SampleFramePanes.h"
@@ -114,25 +115,12 @@ void CSampleFrame::BuildToolBar() {
     m_pToolBar->setFloatable(true);
     m_pToolBar->setMovable(true);
     m_pToolBar->setIconSize(QSize(16, 16));
-    for (const std::optional<Command>& slot : kToolBar) {
-        if (!slot) {
-            m_pToolBar->addSeparator();
-            continue;
-        }
-        const Command command = *slot;
-        const std::string prompt = PromptFor(command);
-        const std::size_t newline = prompt.find('\n');
-        QAction* action =
-            m_pToolBar->addAction(WaveToolIcon(command), QString::fromStdString(prompt.substr(newline + 1)));
-        action->setToolTip(QString::fromStdString(prompt.substr(newline + 1)));
-        action->setStatusTip(QString::fromStdString(prompt.substr(0, newline)));
-        action->setData(static_cast<int>(command));
-        action->setCheckable(command == Command::LoopDisplay);
-        connect(action, &QAction::triggered, this, [this, command] {
-            OnCommand(command);
-            UpdateCommandUi();
-        });
-    }
+    AddCommandButtons(m_pToolBar, kToolBar, WaveToolIcon, [this](Command command) {
+        OnCommand(command);
+        UpdateCommandUi();
+    });
+    for (QAction* action : m_pToolBar->actions())
+        action->setCheckable(ButtonCommand(action) == Command::LoopDisplay);
     m_pInner->addToolBar(Qt::TopToolBarArea, m_pToolBar);
 }
 

@@ -1,5 +1,7 @@
 #include "ui/wave/WaveArtwork.h"
 
+#include "app/Artwork.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -12,15 +14,6 @@ const QColor kStartGreen(0, 191, 0);
 const QColor kStopRed(191, 0, 0);
 const QColor kLoopGreen(0, 160, 0);
 const QColor kLoopRed(220, 0, 0);
-
-QPixmap Paint(int size, const std::function<void(QPainter&)>& draw) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    draw(painter);
-    return pixmap;
-}
 
 void Arrow(QPainter& p, QPointF from, QPointF to) {
     p.drawLine(from, to);
@@ -63,7 +56,7 @@ void Wave(QPainter& p, QRectF area) {
 }
 
 QPixmap ToolPixmap(Command command) {
-    return Paint(16, [command](QPainter& p) {
+    return DrawnPixmap(16, [command](QPainter& p) {
         p.setPen(QPen(Qt::black, 1.4));
         switch (command) {
         case Command::Play:
@@ -141,7 +134,7 @@ QCursor MarkerCursor(CWaveViewModel::Cursor shape) {
     const bool start = shape == CWaveViewModel::Cursor::Start || shape == CWaveViewModel::Cursor::LoopStart;
     const bool loop = shape == CWaveViewModel::Cursor::LoopStart || shape == CWaveViewModel::Cursor::LoopEnd;
     const QColor colour = start ? (loop ? kLoopGreen : kStartGreen) : (loop ? kLoopRed : kStopRed);
-    QPixmap pixmap = Paint(32, [&](QPainter& p) {
+    QPixmap pixmap = DrawnPixmap(32, [&](QPainter& p) {
         // A white halo keeps the marker visible over the black wave.
         Marker(p, Qt::white, false, start, 16, 32);
         p.translate(0.5, 0.5);
