@@ -6,6 +6,8 @@
 #include "platform/PortAudioDevice.h"
 #include "sample/Player.h"
 #include "sample/Resample.h"
+#include "ui/layer/LayerDialogs.h"
+#include "ui/layer/LayerFrame.h"
 #include "ui/wave/SampleFrame.h"
 #include "ui/wave/WaveDialogs.h"
 
@@ -22,6 +24,7 @@ int main(int argc, char** argv) {
     ScopedSettings settingsScope(settings);
     QtUi ui;
     RegisterWaveDialogs(ui.Dialogs());
+    RegisterLayerDialogs(ui.Dialogs());
     ui.Dialogs().Register<ReparentRoots>(AskReparentRoots);
     ScopedUi uiScope(ui);
     QtShell shell;
@@ -30,6 +33,7 @@ int main(int argc, char** argv) {
     ScopedAudioDevice audioScope(audio);
 
     CWloeApp app(settings, QCoreApplication::applicationFilePath().toStdString(), args);
+    app.RegisterEditor(DocumentKind::Layer, LayerEditorFactory());
     app.RegisterEditor(DocumentKind::Wave, SampleEditorFactory());
     app.Start();
     BuildSincTable();
