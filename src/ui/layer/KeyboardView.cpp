@@ -28,6 +28,8 @@ void CKeyboardView::paintEvent(QPaintEvent*) {
 void CKeyboardView::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     if (event->button() == Qt::LeftButton && m_model.LeftButtonDown(at.x(), at.y())) {
+        // The name under the pointer follows the new mapping without waiting for a move.
+        m_model.MouseMove(at.x(), at.y());
         update();
         emit Changed();
     } else if (event->button() == Qt::RightButton) {
@@ -44,6 +46,7 @@ void CKeyboardView::mouseReleaseEvent(QMouseEvent* event) {
 void CKeyboardView::mouseDoubleClickEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     if (event->button() == Qt::LeftButton && m_model.LeftDoubleClick(at.x(), at.y())) {
+        m_model.MouseMove(at.x(), at.y());
         update();
         emit Changed();
     } else if (event->button() == Qt::RightButton) {

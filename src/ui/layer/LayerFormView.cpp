@@ -39,8 +39,11 @@ void ShowList(QListWidget* list, const std::vector<std::string>& names, int sele
 }
 
 void ShowText(QLineEdit* box, const std::string& text) {
-    if (box->text() != QString::fromStdString(text))
-        box->setText(QString::fromStdString(text));
+    if (box->text() == QString::fromStdString(text))
+        return;
+    box->setText(QString::fromStdString(text));
+    // A long comment shows its beginning.
+    box->setCursorPosition(0);
 }
 
 QLabel* Field(const QString& name) {
@@ -56,7 +59,7 @@ CLayerFormView::CLayerFormView(CLayerDoc& doc, QWidget* parent)
     : QWidget(parent), m_doc(doc), m_model(doc), m_pKeyboard(new CKeyboardView(m_model)) {
     auto* groups = new QHBoxLayout;
     groups->addWidget(BuildSamplesGroup(), 2);
-    groups->addWidget(BuildLayersGroup(), 3);
+    groups->addWidget(BuildLayersGroup(), 4);
     groups->addWidget(BuildCacheGroup(), 2);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pKeyboard);
@@ -150,8 +153,9 @@ QWidget* CLayerFormView::BuildLayersGroup() {
     buttons->addWidget(AddButton(group, "Delete", &CLayerFormModel::OnDeleteLayer));
     buttons->addStretch(1);
 
+    m_pComment->setMinimumWidth(160);
     auto* columns = new QHBoxLayout;
-    columns->addWidget(m_pLayers, 2);
+    columns->addWidget(m_pLayers, 3);
     columns->addLayout(settings, 2);
     columns->addLayout(buttons);
     auto* layout = new QVBoxLayout(group);

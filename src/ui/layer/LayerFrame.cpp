@@ -7,7 +7,7 @@ CLayerFrame::CLayerFrame(std::unique_ptr<CLayerDoc> document, QWidget* parent)
     : CChildFrame(DocumentKind::Layer, std::move(document), parent) {
     m_pView = new CLayerFormView(LayerDoc());
     setWidget(m_pView);
-    resize(840, 420);
+    resize(920, 440);
 }
 
 CLayerFrame::~CLayerFrame() {
