@@ -2,6 +2,7 @@
 
 #include "../cli/CliRunner.h"
 #include "app/MainFrame.h"
+#include "app/QtUi.h"
 #include "app/WloeApp.h"
 #include "layer/LayerDialogs.h"
 #include "layer/LayerDoc.h"
@@ -11,6 +12,7 @@
 #include "testing/FakeAudioDevice.h"
 #include "ui/layer/KeyboardLayout.h"
 #include "ui/layer/KeyboardView.h"
+#include "ui/layer/LayerDialogs.h"
 #include "ui/layer/LayerFormView.h"
 #include "ui/layer/LayerFrame.h"
 #include "ui/layer/SampleItemDialog.h"
@@ -32,6 +34,10 @@ namespace {
 QPoint On(std::uint16_t key) {
     SurfaceRect rect = KeyRect(key);
     return {(rect.left + rect.right) / 2, IsBlackKey(key) ? 25 : 55};
+}
+
+void ClickKey(CLayerFormView* view, std::uint16_t key) {
+    QTest::mouseClick(view->Keyboard(), Qt::LeftButton, {}, On(key));
 }
 
 void ClickItem(QListWidget* list, const QString& text, bool twice = false) {
@@ -159,9 +165,9 @@ private slots:
         auto frame = OpenFrame();
         CLayerFormView* view = frame->FormView();
         ClickItem(view->SamplesList(), "Oboe");
-        QTest::mouseClick(view->Keyboard(), Qt::LeftButton, {}, On(64));
-        QTest::mouseClick(view->Keyboard(), Qt::LeftButton, {}, On(65));
-        QTest::mouseClick(view->Keyboard(), Qt::LeftButton, {}, On(66));
+        ClickKey(view, 64);
+        ClickKey(view, 65);
+        ClickKey(view, 66);
         QVERIFY(view->Button("Layers", "Reset")->isEnabled());
         // A double-click maps with its first press and unmaps with the second.
         QTest::mouseDClick(view->Keyboard(), Qt::LeftButton, {}, On(66));
@@ -199,14 +205,14 @@ private slots:
         ClickItem(view->LayersList(), "Strings");
         QCOMPARE(view->LevelBox()->text(), QString("0"));
         ClickItem(view->SamplesList(), "Oboe");
-        QTest::mouseClick(view->Keyboard(), Qt::LeftButton, {}, On(30));
+        ClickKey(view, 30);
         m_ui->QueueAnswer(Answer::Yes);
         ClickItem(view->LayersList(), "Brass");
         QCOMPARE(m_ui->Questions(), std::vector<std::string>{"Save changes to Strings?"});
         QCOMPARE(view->LevelBox()->text(), QString("-3"));
 
         // Save as over another layer asks, and the view stays on Brass.
-        QTest::mouseClick(view->Keyboard(), Qt::LeftButton, {}, On(31));
+        ClickKey(view, 31);
         m_ui->QueueDialog<LayerNameValues>(LayerNameValues{"Strings"});
         m_ui->QueueAnswer(Answer::Yes);
         QTest::mouseClick(view->Button("Layers", "Save as"), Qt::LeftButton);
@@ -251,11 +257,38 @@ private slots:
         QCOMPARE(Keys(*Named(dumped.at("layers"), "Brass")).at(60), std::string("Piccolo"));
     }
 
+    void theEditorsOwnDialogAnswersEdit() {
+        auto frame = OpenFrame();
+        CLayerFormView* view = frame->FormView();
+        QtUi qtUi;
+        RegisterLayerDialogs(qtUi.Dialogs());
+        ScopedUi scope(qtUi);
+        bool answered = false;
+        // The dialog runs modally: it is filled in and confirmed from the event loop.
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<CSampleItemDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QCOMPARE(dialog->NameBox()->text(), QString("Oboe"));
+            dialog->NameBox()->setText("Cor anglais");
+            dialog->LevelBox()->setText("-12");
+            dialog->IgnoreKeyUpBox()->click();
+            QTest::keyClick(dialog, Qt::Key_Return);
+            answered = true;
+        });
+        ClickItem(view->SamplesList(), "Oboe", true);
+        QVERIFY(answered);
+        QCOMPARE(Items(view->SamplesList()), QStringList({"Cor anglais", "Flute"}));
+        CSample* renamed = frame->LayerDoc().FindSample("Cor anglais");
+        QVERIFY(renamed);
+        QCOMPARE(renamed->m_nLevel, -12);
+        QVERIFY(renamed->m_bIgnoreKeyUp);
+    }
+
     void aRightPressPlaysTheKeyUntilReleased() {
         auto frame = OpenFrame();
         CLayerFormView* view = frame->FormView();
         ClickItem(view->SamplesList(), "Flute");
-        QTest::mouseClick(view->Keyboard(), Qt::LeftButton, {}, On(81));
+        ClickKey(view, 81);
         QTest::mousePress(view->Keyboard(), Qt::RightButton, {}, On(81));
         QVERIFY(m_device->IsOpen());
         QCOMPARE(m_device->WrittenHistory().size(), std::size_t{1});
@@ -273,7 +306,7 @@ private slots:
         auto frame = OpenFrame();
         CLayerFormView* view = frame->FormView();
         ClickItem(view->SamplesList(), "Oboe");
-        QTest::mouseClick(view->Keyboard(), Qt::LeftButton, {}, On(70));
+        ClickKey(view, 70);
         m_ui->QueueAnswer(Answer::Yes);
         m_ui->QueueAnswer(Answer::Cancel);
         QVERIFY(!frame->close());

@@ -25,35 +25,35 @@ void CKeyboardView::paintEvent(QPaintEvent*) {
     DrawKeyboard(surface, m_model.WorkingCopy());
 }
 
-void CKeyboardView::mousePressEvent(QMouseEvent* event) {
+void CKeyboardView::Press(QMouseEvent* event, bool second) {
     const QPoint at = event->position().toPoint();
-    if (event->button() == Qt::LeftButton && m_model.LeftButtonDown(at.x(), at.y())) {
+    if (event->button() == Qt::RightButton) {
+        // The second press of a quick pair is a press too.
+        m_model.RightButtonDown(at.x(), at.y());
+        emit Changed();
+        return;
+    }
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (second ? m_model.LeftDoubleClick(at.x(), at.y()) : m_model.LeftButtonDown(at.x(), at.y())) {
         // The name under the pointer follows the new mapping without waiting for a move.
         m_model.MouseMove(at.x(), at.y());
         update();
         emit Changed();
-    } else if (event->button() == Qt::RightButton) {
-        m_model.RightButtonDown(at.x(), at.y());
-        emit Changed();
     }
+}
+
+void CKeyboardView::mousePressEvent(QMouseEvent* event) {
+    Press(event, false);
+}
+
+void CKeyboardView::mouseDoubleClickEvent(QMouseEvent* event) {
+    Press(event, true);
 }
 
 void CKeyboardView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton)
         m_model.RightButtonUp();
-}
-
-void CKeyboardView::mouseDoubleClickEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
-    if (event->button() == Qt::LeftButton && m_model.LeftDoubleClick(at.x(), at.y())) {
-        m_model.MouseMove(at.x(), at.y());
-        update();
-        emit Changed();
-    } else if (event->button() == Qt::RightButton) {
-        // The second press of a quick pair is still a press.
-        m_model.RightButtonDown(at.x(), at.y());
-        emit Changed();
-    }
 }
 
 void CKeyboardView::mouseMoveEvent(QMouseEvent* event) {

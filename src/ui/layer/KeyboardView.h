@@ -25,5 +25,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    // A press of either button; `second` when it is the second of a double-click.
+    void Press(QMouseEvent* event, bool second);
+
     CLayerFormModel& m_model;
 };
