@@ -325,7 +325,8 @@ void CLayerFormModel::OnDeleteLayer() {
         return;
     if (!m_doc.DeleteLayer(m_strCurrent))
         return;
-    ListLayers();
+    m_layerKeys.erase(m_layerKeys.begin() + index);
+    m_layerNames.erase(m_layerNames.begin() + index);
     // Whatever the deleted layer had unsaved goes with it.
     m_bDirty = false;
     m_doc.ReleaseAll();

@@ -330,6 +330,22 @@ TEST_F(LayerFormModelTest, DeletingALayerMovesUpAndTheLastLeavesAnEmptyLayer) {
     EXPECT_TRUE(ui.Questions().empty()) << "no confirmation";
 }
 
+TEST_F(LayerFormModelTest, LayersGoneBehindTheListsBackAreInternalErrors) {
+    AddLayer("A", {});
+    AddLayer("B", {});
+    AddLayer("C", {});
+    model.InitialUpdate();
+    doc.DeleteLayer("B");
+    model.SelectLayer(1);
+    EXPECT_EQ(ui.Messages(), Names{"Internal error: can't find layer"});
+    EXPECT_EQ(model.CurrentName(), "A");
+    SelectLayerNamed("C");
+    model.OnDeleteLayer(); // B comes up next, but is gone
+    EXPECT_EQ(ui.Messages().back(), "Internal error: can't find new layer");
+    EXPECT_FALSE(doc.FindLayer("C"));
+    EXPECT_EQ(model.LayerNames(), (Names{"A", "B"}));
+}
+
 TEST_F(LayerFormModelTest, NewSampleInsistsOnAFreshNameKeepingWhatWasTyped) {
     AddSample("flute");
     model.InitialUpdate();
