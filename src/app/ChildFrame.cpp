@@ -1,5 +1,6 @@
 #include "app/ChildFrame.h"
 
+#include "platform/FileIo.h"
 #include "platform/Ui.h"
 
 #include <QCloseEvent>
@@ -44,6 +45,11 @@ void CChildFrame::UpdateCaption() {
 
 bool CChildFrame::Save(bool askForPath) {
     std::string path = m_pDocument->GetPathName();
+    // A protected file is not replaced: say so, and offer another name.
+    if (!askForPath && !path.empty() && IsReadOnlyFile(path)) {
+        GetUi().Message(FileErrorText(FileErrorCause::ReadOnly, path), MessageIcon::Exclamation);
+        askForPath = true;
+    }
     if (askForPath || path.empty()) {
         const DocumentDescriptor& descriptor = KindInfo(m_kind).descriptor;
         std::string proposed = m_pDocument->GetTitle();

@@ -56,6 +56,8 @@ QList<CChildFrame*> CMainFrame::Children() const {
 
 void CMainFrame::AddChild(CChildFrame* child) {
     m_pMdiArea->addSubWindow(child);
+    // Save As renames the document: the main caption follows.
+    connect(child, &QWidget::windowTitleChanged, this, [this] { UpdateCaption(); });
     child->show();
     m_pMdiArea->setActiveSubWindow(child);
     RebuildMenus();

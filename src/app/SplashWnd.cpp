@@ -15,9 +15,9 @@ CSplashWnd::CSplashWnd(QWidget* owner)
     setAttribute(Qt::WA_DeleteOnClose);
     setCursor(Qt::ArrowCursor);
     setFixedSize(m_bitmap.size());
-    QRect over = owner && owner->isVisible() ? owner->frameGeometry()
-                                             : QGuiApplication::primaryScreen()->availableGeometry();
-    move(over.center() - rect().center());
+    // On the screen's centre: the main window is still on its way to being maximized.
+    QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    move(screen->availableGeometry().center() - rect().center());
     QTimer::singleShot(kLifetimeMs, this, &QWidget::close);
 }
 

@@ -1,4 +1,5 @@
 #include "app/Dialogs.h"
+#include "app/GuardedApplication.h"
 #include "app/MainFrame.h"
 #include "app/QtUi.h"
 #include "app/WloeApp.h"
@@ -14,7 +15,7 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
+    CGuardedApplication application(argc, argv);
     QApplication::setApplicationName("wloe");
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)

@@ -55,6 +55,7 @@ void AddPatchAuditionCommand(CLI::App& app, CliContext& context) {
     command->add_option("--velocity", args->velocity, "The velocity, 1..127 (default 100)");
     command->add_option("-o,--output", args->output, "The WAV file to write")->required();
     command->callback([&context, args] {
+        CheckOutput(args->output, kSampleOutputKinds, {args->bank, args->library});
         context.Run([&](ConsoleUi&) {
             if (!InSliderRange(args->key) || !InSliderRange(args->velocity))
                 return false;
@@ -71,6 +72,11 @@ void AddPatchAuditionCommand(CLI::App& app, CliContext& context) {
             }
             CPatchAudition audition;
             const std::int16_t* buffer = audition.Render(layers, *patch, args->key, args->velocity);
+            if (audition.PreparedVoices() == 0) {
+                GetUi().Message("Nothing sounds: no layer of patch " + std::to_string(args->patch) +
+                                " has a sample for key " + std::to_string(args->key));
+                return false;
+            }
             auto values = std::make_unique<std::int16_t[]>(kVoiceFrames);
             std::memcpy(values.get(), buffer, kVoiceFrames * sizeof(std::int16_t));
             CSampleDoc rendered;
@@ -96,6 +102,7 @@ void AddKeyAuditionCommand(CLI::App& app, CliContext& context) {
     command->add_option("--key", args->key, "The key, 0..127")->required()->check(CLI::Range(0, 127));
     command->add_option("-o,--output", args->output, "The WAV file to write")->required();
     command->callback([&context, args] {
+        CheckOutput(args->output, kSampleOutputKinds, {args->library});
         context.Run([&](ConsoleUi&) {
             CLayerDoc layers;
             if (!layers.OnOpenDocument(args->library))

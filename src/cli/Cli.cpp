@@ -4,6 +4,8 @@
 #include "sample/Resample.h"
 
 #include <algorithm>
+#include <exception>
+#include <new>
 #include <ostream>
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -24,10 +26,21 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     try {
         app.parse(reversed);
     } catch (const CLI::ParseError& error) {
-        return app.exit(error, out, err) == 0 ? kExitSuccess : kExitUsage;
+        // Help prints itself; a mistake takes one line.
+        if (error.get_exit_code() == 0)
+            return app.exit(error, out, err) == 0 ? kExitSuccess : kExitUsage;
+        err << error.what() << '\n';
+        return kExitUsage;
     } catch (const CliUsageError& error) {
         err << error.what() << '\n';
         return kExitUsage;
+    } catch (const std::bad_alloc&) {
+        err << "Not enough memory\n";
+        return kExitFailed;
+    } catch (const std::exception& error) {
+        // Whatever the operation met (a vanished working directory, ...), never an abort.
+        err << "The command could not be completed: " << error.what() << '\n';
+        return kExitFailed;
     }
     return context.exitCode;
 }

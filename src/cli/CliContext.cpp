@@ -1,8 +1,12 @@
 #include "cli/CliContext.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdlib>
+#include <filesystem>
 #include <ostream>
+#include <system_error>
 
 void CliContext::Run(const std::function<bool(ConsoleUi& ui)>& operation) {
     ConsoleUi ui(answerYes, err);
@@ -47,4 +51,42 @@ double ParseReal(const std::string& text, const std::string& what) {
     if (text.empty() || stop != text.c_str() + text.size())
         throw CliUsageError(what + ": not a number: " + text);
     return value;
+}
+
+namespace {
+std::string LowerExtension(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    if (std::filesystem::equivalent(a, b, error))
+        return true;
+    return std::filesystem::weakly_canonical(a, error) == std::filesystem::weakly_canonical(b, error) &&
+           !error;
+}
+} // namespace
+
+void CheckOutput(const std::string& output, const std::vector<std::string>& kinds,
+                 const std::vector<std::string>& inputs) {
+    for (const std::string& input : inputs)
+        if (SameFile(output, input))
+            throw CliUsageError(output + ": the output would replace an input of the command");
+    std::string extension = LowerExtension(output);
+    if (kinds.empty()) {
+        for (const char* document : {".pat", ".lay", ".wav", ".sam"})
+            if (extension == document)
+                throw CliUsageError(output + ": a text is not written under a document's extension (" +
+                                    document + ")");
+        return;
+    }
+    if (std::find(kinds.begin(), kinds.end(), extension) != kinds.end())
+        return;
+    std::string known;
+    for (const std::string& kind : kinds)
+        known += (known.empty() ? "" : ", ") + kind;
+    throw CliUsageError(output + ": this command writes only " + known + " files");
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 // Exit statuses of wloe-cli.
 enum CliExit { kExitSuccess = 0, kExitFailed = 1, kExitUsage = 2 };
@@ -40,6 +41,13 @@ public:
 // Whole-text numbers; anything else is a usage error naming `what`.
 long long ParseInteger(const std::string& text, const std::string& what);
 double ParseReal(const std::string& text, const std::string& what);
+
+// Refuses (a usage error), before anything is written, an output that is one of the command's
+// inputs, or whose extension is not one of `kinds` (".wav", ...; any case). With no kinds the output
+// is text, and may not carry the extension of a document.
+void CheckOutput(const std::string& output, const std::vector<std::string>& kinds,
+                 const std::vector<std::string>& inputs);
+inline const std::vector<std::string> kSampleOutputKinds = {".wav", ".sam"};
 
 // A group of commands that several command files add to (such as "report"), made by the first
 // that asks for it.

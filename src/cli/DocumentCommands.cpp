@@ -98,6 +98,7 @@ void AddDocumentCommands(CLI::App& app, CliContext& context) {
         ->required();
     build->callback([&context, jsonPath, outputPath] {
         const DocumentKind& kind = KindOf(*outputPath);
+        CheckOutput(*outputPath, {kind.extension}, {*jsonPath});
         context.Run([&](ConsoleUi&) {
             std::optional<OrderedJson> json = ReadJson(*jsonPath);
             if (!json)
@@ -119,6 +120,7 @@ void AddDocumentCommands(CLI::App& app, CliContext& context) {
     patches->add_option("BANK", *bankPath, "The patch bank (.pat)")->required();
     patches->add_option("-o,--output", *reportPath, "Where to write the report");
     patches->callback([&context, bankPath, reportPath] {
+        CheckOutput(*reportPath, {}, {*bankPath});
         context.Run([&](ConsoleUi&) {
             CPatchDoc doc;
             return doc.OnOpenDocument(*bankPath) && doc.ReportPatches(*reportPath);

@@ -21,6 +21,7 @@ void AddSamplesReportCommand(CLI::App& report, CliContext& context) {
         samples->add_option("--layer", args->layer, "Report only the entries this layer maps");
     samples->add_option("-o,--output", args->output, "Where to write the report (default SAMPLES.TXT)");
     samples->callback([&context, args, layerOption] {
+        CheckOutput(args->output, {}, {args->library});
         context.Run([&](ConsoleUi&) {
             CLayerDoc doc;
             if (!doc.OnOpenDocument(args->library))
@@ -55,6 +56,8 @@ void AddLayerCommands(CLI::App& app, CliContext& context) {
     reparent->add_option("-o,--output", args->output, "Where to write the result (default: LIB)");
     reparent->add_flag("--yes", context.answerYes, "Go on when a directory does not exist");
     reparent->callback([&context, args] {
+        if (!args->output.empty())
+            CheckOutput(args->output, {".lay"}, {});
         // Reparenting changes the current directory; the files stay where the user named them.
         std::filesystem::path cwd = std::filesystem::current_path();
         std::string library = std::filesystem::absolute(args->library).string();

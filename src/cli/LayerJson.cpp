@@ -3,7 +3,11 @@
 #include "layer/LayerDoc.h"
 #include "platform/TextEncoding.h"
 
+#include <algorithm>
 #include <limits>
+#include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 constexpr long long kWordMin = std::numeric_limits<std::int16_t>::min();
@@ -55,10 +59,14 @@ void LayerDocFromJson(const OrderedJson& json, CLayerDoc& doc) {
     const auto& layers = library.Array("layers");
     library.Finish();
 
+    // The writer puts the latest insertion first among its neighbours: everything is inserted
+    // backwards, so that dump, build, dump gives the same text.
+    std::vector<std::pair<std::string, std::unique_ptr<CSample>>> readSamples;
     for (std::size_t i = 0; i < samples.size(); ++i) {
         JsonObjectReader reader(samples[i], Indexed("samples", i));
         std::string name = reader.Name("name", std::nullopt);
-        if (doc.FindSample(name))
+        if (std::any_of(readSamples.begin(), readSamples.end(),
+                        [&](const auto& s) { return s.first == name; }))
             throw JsonInputError(reader.Where("name") + ": the name " + Cp1252ToUtf8(name) +
                                  " is used twice");
         auto sample = std::make_unique<CSample>();
@@ -67,14 +75,17 @@ void LayerDocFromJson(const OrderedJson& json, CLayerDoc& doc) {
         sample->m_bIgnoreKeyUp = Flag(reader, "ignore_key_up", false);
         sample->m_nLevel = static_cast<std::int32_t>(reader.Integer("level", kWordMin, kWordMax, 0));
         reader.Finish();
-        doc.AddSample(name, std::move(sample));
+        readSamples.emplace_back(std::move(name), std::move(sample));
     }
+    for (auto entry = readSamples.rbegin(); entry != readSamples.rend(); ++entry)
+        doc.AddSample(entry->first, std::move(entry->second));
 
     std::vector<CLayer*> added;
+    std::vector<std::pair<std::string, std::unique_ptr<CLayer>>> readLayers;
     for (std::size_t i = 0; i < layers.size(); ++i) {
         JsonObjectReader reader(layers[i], Indexed("layers", i));
         std::string name = reader.Name("name", std::nullopt);
-        if (doc.FindLayer(name))
+        if (std::any_of(readLayers.begin(), readLayers.end(), [&](const auto& l) { return l.first == name; }))
             throw JsonInputError(reader.Where("name") + ": the name " + Cp1252ToUtf8(name) +
                                  " is used twice");
         auto layer = std::make_unique<CLayer>();
@@ -85,12 +96,15 @@ void LayerDocFromJson(const OrderedJson& json, CLayerDoc& doc) {
         reader.Array("keys"); // read with the key pairs below
         reader.Finish();
         added.push_back(layer.get());
-        doc.SetLayer(name, std::move(layer));
+        readLayers.emplace_back(std::move(name), std::move(layer));
     }
+    for (auto entry = readLayers.rbegin(); entry != readLayers.rend(); ++entry)
+        doc.SetLayer(entry->first, std::move(entry->second));
 
     for (std::size_t i = 0; i < layers.size(); ++i) {
         JsonObjectReader reader(layers[i], Indexed("layers", i));
         const auto& keys = reader.Array("keys");
+        std::vector<std::pair<std::uint16_t, CSample*>> readKeys;
         for (std::size_t k = 0; k < keys.size(); ++k) {
             std::string where = Indexed(reader.Where("keys"), k);
             const auto& pair = JsonArray(keys[k], where);
@@ -101,9 +115,11 @@ void LayerDocFromJson(const OrderedJson& json, CLayerDoc& doc) {
             CSample* sample = doc.FindSample(name);
             if (!sample)
                 throw JsonInputError(where + ": no sample entry is named " + Cp1252ToUtf8(name));
-            if (added[i]->m_keys.Contains(key))
+            if (std::any_of(readKeys.begin(), readKeys.end(), [&](const auto& k) { return k.first == key; }))
                 throw JsonInputError(where + ": key " + std::to_string(key) + " is given twice");
-            added[i]->m_keys.Set(key, sample);
+            readKeys.emplace_back(key, sample);
         }
+        for (auto entry = readKeys.rbegin(); entry != readKeys.rend(); ++entry)
+            added[i]->m_keys.Set(entry->first, entry->second);
     }
 }

@@ -6,7 +6,10 @@
 
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <set>
+#include <utility>
+#include <vector>
 
 namespace {
 // The ranges of the fields as the file holds them.
@@ -138,6 +141,7 @@ void PatchBankFromJson(const OrderedJson& json, CPatchDoc& doc) {
     const auto& patches = JsonArray(bank.Member("patches"), bank.Where("patches"));
     bank.Finish();
     std::set<long long> numbers;
+    std::vector<std::pair<std::uint16_t, std::unique_ptr<CPatch>>> read;
     for (std::size_t i = 0; i < patches.size(); ++i) {
         JsonObjectReader reader(patches[i], "patches[" + std::to_string(i) + "]");
         long long number = reader.Integer("number", 0, CPatchDoc::kPatchCount - 1, std::nullopt);
@@ -153,6 +157,10 @@ void PatchBankFromJson(const OrderedJson& json, CPatchDoc& doc) {
             patch->m_layers.push_back(
                 LayerFromJson(layers[j], reader.Where("layers") + "[" + std::to_string(j) + "]"));
         reader.Finish();
-        doc.SetPatch(static_cast<std::uint16_t>(number), std::move(patch));
+        read.emplace_back(static_cast<std::uint16_t>(number), std::move(patch));
     }
+    // The writer puts the latest insertion first among its neighbours: inserting backwards keeps the
+    // order dump printed, so that dump, build, dump gives the same text.
+    for (auto entry = read.rbegin(); entry != read.rend(); ++entry)
+        doc.SetPatch(entry->first, std::move(entry->second));
 }

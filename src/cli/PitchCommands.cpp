@@ -2,6 +2,7 @@
 #include "sample/PitchNames.h"
 
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <ostream>
@@ -11,6 +12,13 @@ std::string Fixed6(double value) {
     char text[64];
     std::snprintf(text, sizeof text, "%.6f", value);
     return text;
+}
+// A pitch is a frequency of 0 (no pitch) or more.
+double ParseFrequency(const std::string& text) {
+    double hz = ParseReal(text, "HZ");
+    if (!std::isfinite(hz) || hz < 0)
+        throw CliUsageError("HZ: not a frequency (0 or more, in Hz): " + text);
+    return hz;
 }
 } // namespace
 
@@ -25,7 +33,7 @@ void AddPitchCommands(CLI::App& app, CliContext& context) {
         command->callback([&context, print, value] { context.out << print(*value) << '\n'; });
     };
     addCommand("text", "The pitch text of a frequency", "HZ",
-               [](const std::string& hz) { return PitchText(ParseReal(hz, "HZ")); });
+               [](const std::string& hz) { return PitchText(ParseFrequency(hz)); });
     addCommand("parse", "The frequency of a pitch text (0 when it names no note)", "TEXT",
                [](const std::string& text) { return Fixed6(ParsePitch(text)); });
     addCommand("key", "The name of a MIDI key", "N", [](const std::string& key) {
@@ -33,7 +41,7 @@ void AddPitchCommands(CLI::App& app, CliContext& context) {
         return KeyName(number < INT_MIN || number > INT_MAX ? -1 : static_cast<int>(number));
     });
     addCommand("split", "Octave, note index and cents of a frequency", "HZ", [](const std::string& hz) {
-        PitchParts parts = SplitPitch(ParseReal(hz, "HZ"));
+        PitchParts parts = SplitPitch(ParseFrequency(hz));
         return std::to_string(parts.octave) + " " + std::to_string(parts.note) + " " +
                Fixed6(static_cast<double>(parts.cents));
     });

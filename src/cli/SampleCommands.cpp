@@ -431,6 +431,7 @@ void AddSampleCommands(CLI::App& app, CliContext& context) {
         convert->add_option("IN", *in, "The sample file to read")->required();
         convert->add_option("OUT", *out, "The file to write (.wav, or the archive form)")->required();
         convert->callback([&context, in, out] {
+            CheckOutput(*out, kSampleOutputKinds, {*in});
             context.Run([&](ConsoleUi&) {
                 CSampleDoc doc;
                 return doc.OnOpenDocument(*in) && doc.OnSaveDocument(*out);
@@ -459,6 +460,8 @@ void AddSampleCommands(CLI::App& app, CliContext& context) {
         edit->add_flag("--new", *fresh,
                        "Start from a new sample, as File New makes it, instead of reading IN");
         edit->callback([&context, in, out, words, fresh] {
+            if (!out->empty())
+                CheckOutput(*out, kSampleOutputKinds, {});
             std::vector<EditAction> chain = ParseEditChain(*words);
             context.Run([&](ConsoleUi&) {
                 CSampleDoc doc;

@@ -125,26 +125,17 @@ SampleReportInput InputOf(const CSampleDoc& doc) {
 } // namespace
 
 bool CLayerDoc::ReportSamples(const CLayer* layer, const std::string& path) const {
-    AtomicFileWriter writer(path);
-    if (!writer.Open()) {
-        GetUi().Message("Error opening output file " + path);
-        return false;
-    }
-    bool written = true;
+    // Measured before the output exists: a long measurement stopped midway leaves nothing behind.
+    std::string text;
     for (const CSample* sample : SamplesToReport(*this, layer)) {
         // Each file is measured in a document of its own; the cache is left alone.
         CSampleDoc doc;
-        std::string text =
-            doc.LoadSample(SamplePathForOpening(sample->m_strPath))
-                ? SampleReportEntry(sample->m_strName, sample->m_strPath, sample->m_nLevel, InputOf(doc))
-                : SampleReportError(sample->m_strName, sample->m_strPath);
-        if (!(written = writer.Write(text.data(), text.size())))
-            break;
+        text += doc.LoadSample(SamplePathForOpening(sample->m_strPath))
+                    ? SampleReportEntry(sample->m_strName, sample->m_strPath, sample->m_nLevel, InputOf(doc))
+                    : SampleReportError(sample->m_strName, sample->m_strPath);
     }
-    if (!written || !writer.Commit()) {
-        GetUi().Message(FileErrorText(writer.Error(), path));
+    if (!WriteReportFile(path, text))
         return false;
-    }
     GetShell().OpenForReading(path);
     return true;
 }

@@ -132,15 +132,5 @@ std::string PatchReportText(const CPatchDoc& doc) {
 }
 
 bool WritePatchReport(const CPatchDoc& doc, const std::string& path) {
-    std::string text = PatchReportText(doc);
-    AtomicFileWriter writer(path);
-    if (!writer.Open()) {
-        GetUi().Message("Error opening output file " + path, MessageIcon::Exclamation);
-        return false;
-    }
-    if (!writer.Write(text.data(), text.size()) || !writer.Commit()) {
-        GetUi().Message(FileErrorText(writer.Error(), path), MessageIcon::Exclamation);
-        return false;
-    }
-    return true;
+    return WriteReportFile(path, PatchReportText(doc));
 }

@@ -1,7 +1,15 @@
 #include "platform/FileIo.h"
 
+#include "platform/Ui.h"
+
+#include <array>
+#include <atomic>
 #include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -68,25 +76,58 @@ std::string FileErrorText(FileErrorCause cause, const std::string& path) {
     case FileErrorCause::EndOfFile:
         pattern = "An attempt was made to access %1 past its end.";
         break;
+    case FileErrorCause::ReadOnly:
+        pattern = "%1 is read-only.";
+        break;
+    case FileErrorCause::NotRegular:
+        pattern = "%1 is not a regular file.";
+        break;
     }
     std::string text = pattern;
     text.replace(text.find("%1"), 2, path);
     return text;
 }
 
+int OpenRegularFile(const std::string& path, int& error) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        error = S_ISDIR(info.st_mode) ? EISDIR : kNotRegularFile;
+        return -1;
+    }
+    // Not waiting, in case the name became something else since.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        error = errno;
+        return -1;
+    }
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        error = S_ISDIR(info.st_mode) ? EISDIR : kNotRegularFile;
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    error = 0;
+    return fd;
+}
+
+std::string FileProblemText(const std::string& path, int error) {
+    if (error == kNotRegularFile)
+        return path + " is not a regular file.";
+    return path + ": " + std::strerror(error);
+}
+
 FileContents ReadWholeFile(const std::string& path) {
     FileContents result;
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int error = 0;
+    int fd = OpenRegularFile(path, error);
     if (fd < 0) {
-        result.error = FileErrorFromErrno(errno);
+        result.error = error == kNotRegularFile ? FileErrorCause::NotRegular
+                       : error == EISDIR        ? FileErrorCause::AccessDenied
+                                                : FileErrorFromErrno(error);
         return result;
     }
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        result.error = S_ISDIR(info.st_mode) ? FileErrorCause::AccessDenied : FileErrorFromErrno(errno);
-        ::close(fd);
-        return result;
-    }
+    ::fstat(fd, &info);
     result.bytes.resize(static_cast<std::size_t>(info.st_size));
     std::size_t done = 0;
     while (done < result.bytes.size()) {
@@ -106,16 +147,95 @@ FileContents ReadWholeFile(const std::string& path) {
     return result;
 }
 
-AtomicFileWriter::AtomicFileWriter(std::string path) : m_strPath(std::move(path)) {}
+namespace {
+// The temporary files open right now, where a signal handler can reach them without allocating.
+struct TempSlot {
+    std::atomic<bool> used{false};
+    char path[4096];
+};
+std::array<TempSlot, 16> g_tempSlots;
+
+extern "C" void RemoveTempFilesAndDie(int signal) {
+    for (TempSlot& slot : g_tempSlots)
+        if (slot.used.load())
+            ::unlink(slot.path);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+void InstallSignalHandlers() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+            struct sigaction action {};
+            struct sigaction previous {};
+            ::sigaction(signal, nullptr, &previous);
+            // A signal the process ignores stays ignored.
+            if (previous.sa_handler == SIG_IGN)
+                continue;
+            action.sa_handler = RemoveTempFilesAndDie;
+            sigemptyset(&action.sa_mask);
+            ::sigaction(signal, &action, nullptr);
+        }
+    });
+}
+
+int RememberTempFile(const std::string& path) {
+    if (path.size() >= sizeof(TempSlot::path))
+        return -1;
+    for (std::size_t i = 0; i < g_tempSlots.size(); ++i) {
+        TempSlot& slot = g_tempSlots[i];
+        if (slot.used.load())
+            continue;
+        std::memcpy(slot.path, path.c_str(), path.size() + 1);
+        bool expected = false;
+        if (slot.used.compare_exchange_strong(expected, true))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// The file a save replaces: a symbolic link is followed to the file it names.
+std::string SaveTarget(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error))
+        return path;
+    std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
+    return error ? path : target.string();
+}
+
+// ".NAME.wloe-tmp-XXXXXX" beside the target, so that a user can tell what a killed save left.
+std::string TempPattern(const std::string& path) {
+    std::filesystem::path target(path);
+    return (target.parent_path() / ("." + target.filename().string() + ".wloe-tmp-XXXXXX")).string();
+}
+} // namespace
+
+AtomicFileWriter::AtomicFileWriter(std::string path) : m_strPath(SaveTarget(path)) {}
 
 AtomicFileWriter::~AtomicFileWriter() {
     if (m_pFile)
         std::fclose(m_pFile);
     if (!m_bCommitted && !m_strTempPath.empty())
         ::unlink(m_strTempPath.c_str());
+    Forget();
+}
+
+void AtomicFileWriter::Forget() {
+    if (m_nSignalSlot >= 0)
+        g_tempSlots[static_cast<std::size_t>(m_nSignalSlot)].used.store(false);
+    m_nSignalSlot = -1;
+}
+
+std::string AtomicFileWriter::Problem() const {
+    if (m_error == FileErrorCause::ReadOnly)
+        return FileErrorText(m_error, m_strPath);
+    return FileProblemText(m_strPath, m_nErrno != 0 ? m_nErrno : EIO);
 }
 
 bool AtomicFileWriter::Fail(int error) {
+    if (m_nErrno == 0)
+        m_nErrno = error;
     if (m_error == FileErrorCause::None)
         m_error = FileErrorFromErrno(error);
     if (m_error == FileErrorCause::None)
@@ -123,8 +243,23 @@ bool AtomicFileWriter::Fail(int error) {
     return false;
 }
 
+bool IsReadOnlyFile(const std::string& path) {
+    struct stat info {};
+    // Root passes every access() check, so the mode counts too.
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           ((info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0);
+}
+
 bool AtomicFileWriter::Open() {
-    m_strTempPath = m_strPath + ".XXXXXX";
+    // Renaming would replace a file its owner protected.
+    if (IsReadOnlyFile(m_strPath)) {
+        m_error = FileErrorCause::ReadOnly;
+        return false;
+    }
+    struct stat existing {};
+    bool exists = ::stat(m_strPath.c_str(), &existing) == 0;
+    InstallSignalHandlers();
+    m_strTempPath = TempPattern(m_strPath);
     std::vector<char> pattern(m_strTempPath.begin(), m_strTempPath.end());
     pattern.push_back('\0');
     int fd = ::mkstemp(pattern.data());
@@ -133,11 +268,15 @@ bool AtomicFileWriter::Open() {
         return Fail(errno);
     }
     m_strTempPath = pattern.data();
-    // mkstemp makes the file private; a saved document gets the usual permissions.
+    m_nSignalSlot = RememberTempFile(m_strTempPath);
+    // mkstemp makes the file private; a saved document gets the usual permissions, or keeps the
+    // mode, owner and group it had (as far as this process may give them).
     mode_t mask = ::umask(0);
     ::umask(mask);
-    struct stat existing {};
-    ::fchmod(fd, ::stat(m_strPath.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0666 & ~mask);
+    if (exists) {
+        [[maybe_unused]] int ignored = ::fchown(fd, existing.st_uid, existing.st_gid);
+    }
+    ::fchmod(fd, exists ? existing.st_mode & 07777 : 0666 & ~mask);
     m_pFile = ::fdopen(fd, "wb");
     if (!m_pFile) {
         int error = errno;
@@ -176,8 +315,22 @@ bool AtomicFileWriter::Commit() {
     m_pFile = nullptr;
     if (!flushed || !closed)
         return Fail(error);
-    if (::rename(m_strTempPath.c_str(), m_strPath.c_str()) != 0)
+    if (::rename(m_strTempPath.c_str(), m_strPath.c_str()) != 0) {
+        m_bPlacingFailed = true;
         return Fail(errno);
+    }
     m_bCommitted = true;
+    Forget();
     return true;
+}
+
+bool WriteReportFile(const std::string& path, const std::string& text) {
+    AtomicFileWriter writer(path);
+    if (writer.Open() && writer.Write(text.data(), text.size()) && writer.Commit())
+        return true;
+    if (writer.PlacingFailed() || writer.TempPath().empty())
+        GetUi().Message("Error opening output file " + path, MessageIcon::Exclamation);
+    else
+        GetUi().Message(FileErrorText(writer.Error(), path), MessageIcon::Exclamation);
+    return false;
 }

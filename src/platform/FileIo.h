@@ -17,12 +17,24 @@ enum class FileErrorCause {
     Sharing,
     DiskFull,
     EndOfFile,
+    ReadOnly,
+    NotRegular,
 };
 
 FileErrorCause FileErrorFromErrno(int error);
 
 // The message for a cause, with the file's path in place of %1.
 std::string FileErrorText(FileErrorCause cause, const std::string& path);
+
+// Opens a file for reading, or says why it cannot: the system's error number, or
+// kNotRegularFile for anything but a regular file (a directory is EISDIR). Nothing else is opened,
+// and nothing waits: a FIFO would block until a writer came.
+inline constexpr int kNotRegularFile = -1;
+int OpenRegularFile(const std::string& path, int& error);
+
+// The line that tells why a file was refused: "PATH: No such file or directory", or
+// "PATH is not a regular file."
+std::string FileProblemText(const std::string& path, int error);
 
 struct FileContents {
     std::vector<std::uint8_t> bytes;
@@ -32,8 +44,18 @@ struct FileContents {
 // Reads a regular file whole; its size bounds what is allocated.
 FileContents ReadWholeFile(const std::string& path);
 
+// A regular file that a save must not replace: no write permission for anyone, or none for us.
+bool IsReadOnlyFile(const std::string& path);
+
+// Writes a report's text to `path`, saying why when it cannot: "Error opening output file PATH"
+// when the file cannot be created or put in place, the file-error text when writing fails.
+bool WriteReportFile(const std::string& path, const std::string& text);
+
 // Writes beside the target and renames over it only on Commit, so a failed save leaves the
-// old file untouched. An uncommitted writer removes its temporary file.
+// old file untouched. An uncommitted writer removes its temporary file, and so does SIGINT, SIGTERM
+// or SIGHUP while it is open; what SIGKILL leaves behind is named ".NAME.wloe-tmp-XXXXXX".
+// A symbolic link is followed: the file it names is replaced, keeping its mode, owner and group.
+// A target without write permission is refused (ReadOnly).
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(std::string path);
@@ -51,14 +73,26 @@ public:
     // Flushes, closes and renames over the target.
     bool Commit();
     FileErrorCause Error() const { return m_error; }
+    // Why, in the system's words (FileProblemText).
+    std::string Problem() const;
+    // Everything was written, but the file could not take the target's place (a directory
+    // stands there, say).
+    bool PlacingFailed() const { return m_bPlacingFailed; }
+
+    // Where the temporary file is, while there is one.
+    const std::string& TempPath() const { return m_strTempPath; }
 
 private:
     bool Fail(int error);
+    void Forget();
 
     std::string m_strPath;
     std::string m_strTempPath;
     std::FILE* m_pFile = nullptr;
     std::uint64_t m_nPosition = 0;
     FileErrorCause m_error = FileErrorCause::None;
+    int m_nErrno = 0;
     bool m_bCommitted = false;
+    bool m_bPlacingFailed = false;
+    int m_nSignalSlot = -1;
 };

@@ -12,7 +12,8 @@ struct CrossfadeValues {
     static constexpr std::uint32_t kRadiusLowest = 1;
     static constexpr std::uint32_t kRadiusHighest = 10000;
     static constexpr std::uint32_t kContourLowest = 0;
-    static constexpr std::uint32_t kContourHighest = 1000;
+    // Above 100 the two weights sum to well over 1 and the splice steps: refused.
+    static constexpr std::uint32_t kContourHighest = 100;
 };
 
 // The dialog framework's message for the first value outside its range, if any.

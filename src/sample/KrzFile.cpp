@@ -39,7 +39,7 @@ std::string KrzErrorText(KrzError error) {
     case KrzError::EndBeforeStart:
         return "The sample's end lies before its start: the file is damaged";
     case KrzError::NoPeriod:
-        return "The sample's period is 0, so it has no rate: the file is damaged";
+        return "The sample's period gives no rate (it is 0 or over a second): the file is damaged";
     case KrzError::AudioBeyondFile:
         return "The sample's audio lies beyond the end of the file";
     case KrzError::NoMemory:
@@ -128,7 +128,7 @@ KrzError CKrzFile::ReadSample(std::uint64_t headerOffset, KrzSampleAudio& audio)
         return KrzError::HeaderBeyondFile;
     if (header->end < header->start)
         return KrzError::EndBeforeStart;
-    if (header->period == 0)
+    if (KrzRate(header->period) == 0)
         return KrzError::NoPeriod;
     const std::uint32_t frames = header->end - header->start;
     const std::uint64_t offset = DataOffset() + kStartUnitBytes * header->start;
@@ -171,10 +171,11 @@ KrzError CKrzFile::ReadSample(std::uint64_t headerOffset, KrzSampleAudio& audio)
 }
 
 std::unique_ptr<CFileRiffSource> OpenKrzFile(const std::string& path) {
-    errno = 0;
-    std::unique_ptr<CFileRiffSource> source = CFileRiffSource::Open(path);
+    int error = 0;
+    std::unique_ptr<CFileRiffSource> source = CFileRiffSource::Open(path, error);
     if (!source) {
-        FileErrorCause cause = FileErrorFromErrno(errno);
+        FileErrorCause cause =
+            error == kNotRegularFile ? FileErrorCause::NotRegular : FileErrorFromErrno(error);
         GetUi().Message(FileErrorText(cause == FileErrorCause::None ? FileErrorCause::Generic : cause, path),
                         MessageIcon::Exclamation);
         return nullptr;

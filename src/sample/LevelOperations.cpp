@@ -96,7 +96,8 @@ WLOE_ALWAYS_INLINE void RampMono(std::int16_t* samples, std::size_t first, std::
         double i = base + j;
         double a = (r.n - i) / r.n;
         double b = i / r.n;
-        s[j] = Convert((r.beginLeft * a + r.endLeft * b) * s[j]);
+        // The first frame takes the begin factor alone, even when the end one overflowed.
+        s[j] = Convert((b == 0 ? r.beginLeft : r.beginLeft * a + r.endLeft * b) * s[j]);
     }
 }
 
@@ -109,8 +110,8 @@ WLOE_ALWAYS_INLINE void RampStereo(std::int16_t* samples, std::size_t first, std
         double i = base + j;
         double a = (r.n - i) / r.n;
         double b = i / r.n;
-        s[2 * j] = Convert((r.beginLeft * a + r.endLeft * b) * s[2 * j]);
-        s[2 * j + 1] = Convert((r.beginRight * a + r.endRight * b) * s[2 * j + 1]);
+        s[2 * j] = Convert((b == 0 ? r.beginLeft : r.beginLeft * a + r.endLeft * b) * s[2 * j]);
+        s[2 * j + 1] = Convert((b == 0 ? r.beginRight : r.beginRight * a + r.endRight * b) * s[2 * j + 1]);
     }
 }
 

@@ -17,7 +17,7 @@ std::string KeyName(int key) {
 
 PitchParts SplitPitch(double hz) {
     PitchParts parts;
-    if (hz < 1 || hz > 96000)
+    if (!(hz >= 1 && hz <= 96000)) // NaN too
         return parts;
     double b = hz / (220.0 * std::pow(2.0, 0.25));
     int octave = 4;
@@ -53,6 +53,9 @@ std::string PitchText(double hz) {
     if (hz == 0)
         return {};
     PitchParts parts = SplitPitch(hz);
+    // Cents that print as 0.00 print as +0.00, never -0.00.
+    if (std::fabs(parts.cents) < 0.005f)
+        parts.cents = 0;
     char text[64];
     std::snprintf(text, sizeof text, "%c%c%d %-+5.2f", kNoteNames[2 * parts.note],
                   kNoteNames[2 * parts.note + 1], parts.octave, static_cast<double>(parts.cents));

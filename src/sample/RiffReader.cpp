@@ -1,5 +1,6 @@
 #include "sample/RiffReader.h"
 
+#include "platform/FileIo.h"
 #include "sample/LittleEndian.h"
 
 #include <algorithm>
@@ -19,15 +20,12 @@ std::size_t CMemoryRiffSource::ReadAt(std::uint64_t offset, void* data, std::siz
     return count;
 }
 
-std::unique_ptr<CFileRiffSource> CFileRiffSource::Open(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+std::unique_ptr<CFileRiffSource> CFileRiffSource::Open(const std::string& path, int& error) {
+    int fd = OpenRegularFile(path, error);
     if (fd < 0)
         return nullptr;
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return nullptr;
-    }
+    ::fstat(fd, &info);
     return std::unique_ptr<CFileRiffSource>(
         new CFileRiffSource(fd, static_cast<std::uint64_t>(info.st_size)));
 }

@@ -28,8 +28,8 @@ private:
 
 class CFileRiffSource : public CRiffSource {
 public:
-    // Nothing when the file cannot be opened for reading.
-    static std::unique_ptr<CFileRiffSource> Open(const std::string& path);
+    // Nothing when the file cannot be opened for reading; `error` then says why (OpenRegularFile).
+    static std::unique_ptr<CFileRiffSource> Open(const std::string& path, int& error);
     ~CFileRiffSource() override;
     std::uint64_t Size() const override { return m_nSize; }
     std::size_t ReadAt(std::uint64_t offset, void* data, std::size_t size) override;

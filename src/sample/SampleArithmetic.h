@@ -35,12 +35,15 @@ inline double MixFactor(int dB) {
 }
 
 // The low 16 bits of a whole number held in a double: audio wraps around, it is never clipped.
-// Exact for every finite value; what is not a number at all becomes 0.
+// Exact for every finite value. A product that overflowed to infinity has no low bits: it is taken
+// as full scale, as loud as a sample goes; what is not a number at all (0 × infinity) becomes 0.
 inline std::int16_t WrapToSample(double whole) {
     constexpr double kInt64Limit = 9223372036854775808.0; // 2^63
     if (!(std::fabs(whole) < kInt64Limit)) {
-        if (!std::isfinite(whole))
+        if (std::isnan(whole))
             return 0;
+        if (std::isinf(whole))
+            return whole > 0 ? std::int16_t{32767} : std::int16_t{-32768};
         whole = std::fmod(whole, 65536.0);
     }
     return static_cast<std::int16_t>(static_cast<std::int64_t>(whole));

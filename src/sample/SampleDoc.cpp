@@ -74,6 +74,8 @@ bool CSampleDoc::OnOpenDocument(const std::string& path) {
         return ReadWav(path);
     if (!CDocument::OnOpenDocument(path))
         return false;
+    if (!AcceptLoadedValues(path))
+        return false;
     UpdateAllViews(nullptr);
     return true;
 }
@@ -81,6 +83,10 @@ bool CSampleDoc::OnOpenDocument(const std::string& path) {
 bool CSampleDoc::OnSaveDocument(const std::string& path) {
     if (IsWavPath(path))
         return WriteWav(path);
+    if (m_nRate == 0) {
+        GetUi().Message(kNoRateMessage, MessageIcon::Exclamation);
+        return false;
+    }
     return CDocument::OnSaveDocument(path);
 }
 
@@ -158,7 +164,26 @@ bool CSampleDoc::LoadSample(const std::string& path) {
         ClearData();
         return false;
     }
-    return m_pData != nullptr;
+    return m_pData != nullptr && AcceptLoadedValues(path);
+}
+
+bool CSampleDoc::AcceptLoadedValues(const std::string& path) {
+    if (m_nRate == 0) {
+        GetUi().Message("Bad sample file: the sampling rate is 0", MessageIcon::Exclamation);
+        ClearData();
+        return false;
+    }
+    auto valid = [](double hz) { return std::isfinite(hz) && hz >= 0; };
+    if (!valid(m_dPitch) || !valid(m_dLoopPitch)) {
+        GetUi().Message("Warning: " + path +
+                            " holds a pitch that is not a frequency; it is taken as no pitch",
+                        MessageIcon::Exclamation);
+        if (!valid(m_dPitch))
+            m_dPitch = 0;
+        if (!valid(m_dLoopPitch))
+            m_dLoopPitch = 0;
+    }
+    return true;
 }
 
 void CSampleDoc::ClearData() {
@@ -174,6 +199,8 @@ void CSampleDoc::ClearData() {
 }
 
 void CSampleDoc::SetData(std::unique_ptr<std::int16_t[]> buffer, std::uint32_t frames, std::uint32_t rate) {
+    if (rate == 0)
+        throw std::invalid_argument("a sample's rate cannot be 0");
     m_summary.Clear();
     m_pData = std::move(buffer);
     m_nFrames = frames;
@@ -421,6 +448,10 @@ bool CSampleDoc::OnTruncate() {
 }
 
 bool CSampleDoc::OnReopen() {
+    // Reopening throws the edits away: ask first, as a revert does.
+    if (IsModified() && GetUi().Ask("Discard the changes to " + GetTitle() + " and reopen it from disk?",
+                                    AskButtons::YesNo, MessageIcon::Question) != Answer::Yes)
+        return false;
     bool opened = OnOpenDocument(GetPathName());
     SetModifiedFlag(false);
     return opened;

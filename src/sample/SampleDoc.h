@@ -62,6 +62,9 @@ public:
     // Views told of their own changes (displayed span, markers, display mode) get this hint: the
     // audio is as it was.
     static constexpr long kDisplayHint = 99998;
+    // Saving refuses a sample without a rate: no reader would take the file back.
+    static constexpr const char* kNoRateMessage =
+        "The sample has no sampling rate (0), so it cannot be saved";
 
     CSampleDoc();
     ~CSampleDoc() override;
@@ -80,9 +83,13 @@ public:
 
     // Loads a sample file of either form for another document; says why when it cannot.
     bool LoadSample(const std::string& path);
+    // What a loaded file says that no sample may hold: a rate of 0 refuses the file; a pitch that is
+    // not a finite frequency is taken as no pitch, with a warning naming the file.
+    bool AcceptLoadedValues(const std::string& path);
 
     void ClearData();
-    // Takes over `frames` frames of audio (interleaved when stereo); the points start afresh.
+    // Takes over `frames` frames of audio (interleaved when stereo); the points start afresh. A rate
+    // of 0 is refused (std::invalid_argument): no sample file may carry one.
     void SetData(std::unique_ptr<std::int16_t[]> buffer, std::uint32_t frames, std::uint32_t rate);
 
     PointResult SetSampleStart(std::uint32_t p);

@@ -48,6 +48,12 @@ bool Fail(const char* message) {
     return false;
 }
 
+// The message, and under it the file and the system's reason.
+bool Fail(const char* message, const std::string& problem) {
+    GetUi().Message(std::string(message) + "\n" + problem, MessageIcon::Exclamation);
+    return false;
+}
+
 void SwapToHostOrder(std::int16_t* samples, std::size_t count) {
     if constexpr (std::endian::native == std::endian::big)
         for (std::size_t i = 0; i < count; ++i)
@@ -62,10 +68,11 @@ std::string ProposedWavName(const std::string& title) {
 } // namespace
 
 bool CSampleDoc::ReadWav(const std::string& path) {
-    std::unique_ptr<CFileRiffSource> source = CFileRiffSource::Open(path);
+    int error = 0;
+    std::unique_ptr<CFileRiffSource> source = CFileRiffSource::Open(path, error);
     if (!source)
-        return Fail("Error opening file");
-    return ReadWav(*source);
+        return Fail("Error opening file", FileProblemText(path, error));
+    return ReadWav(*source) && AcceptLoadedValues(path);
 }
 
 bool CSampleDoc::ReadWav(CRiffSource& source) {
@@ -183,10 +190,12 @@ bool CSampleDoc::WriteWav(const std::string& path) {
     // Every size in the file must fit its 32-bit field.
     if (static_cast<std::uint64_t>(samples) * 2 + 4 + 3 * 8 + kFmtSize + kInfoSize > 0xFFFFFFFFu)
         return Fail("The sample is too large for a WAVE file");
+    if (m_nRate == 0)
+        return Fail(kNoRateMessage);
 
     AtomicFileWriter file(target);
     if (!file.Open())
-        return Fail("Error opening output file");
+        return Fail("Error opening output file", file.Problem());
     CRiffWriter writer(file);
     RiffChunk riff;
     RiffChunk chunk;
@@ -243,16 +252,16 @@ bool CSampleDoc::WriteWav(const std::string& path) {
 
     if (!writer.Ascend(riff)) {
         if (writer.GetError() == CRiffWriter::Error::CannotSeek)
-            return Fail("Seek error ascending from main RIFF chunk");
-        return Fail("Write error ascending from main RIFF chunk");
+            return Fail("Seek error ascending from main RIFF chunk", file.Problem());
+        return Fail("Write error ascending from main RIFF chunk", file.Problem());
     }
     if (!file.Commit()) {
         // Data that never reached the disk is a write error; a file that could not be put in
         // place of the old one was never opened as the output.
         FileErrorCause cause = file.Error();
         if (cause == FileErrorCause::DiskFull || cause == FileErrorCause::HardIo)
-            return Fail("Write error ascending from main RIFF chunk");
-        return Fail("Error opening output file");
+            return Fail("Write error ascending from main RIFF chunk", file.Problem());
+        return Fail("Error opening output file", file.Problem());
     }
     SetModifiedFlag(false);
     return true;

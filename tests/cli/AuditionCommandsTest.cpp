@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -78,4 +79,39 @@ TEST_F(AuditionCommands, KeyAuditionWritesThePreparedCopyTransposed) {
         {"audition-key", dir.File("lib.lay"), "--layer", "Pa", "--key", "60", "-o", dir.File("no.wav")});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_FALSE(std::filesystem::exists(dir.File("no.wav")));
+}
+
+TEST_F(AuditionCommands, NothingIsWrittenWhenNothingSoundsOrTheOutputWouldReplaceSomethingElse) {
+    std::filesystem::remove(dir.File("pad.wav"));
+    CliResult run = RunWloeCli({"audition", dir.File("bank.pat"), "--layers", dir.File("lib.lay"), "--patch",
+                                "7", "--key", "60", "-o", dir.File("silent.wav")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "Error opening file\n" + dir.File("pad.wav") +
+                           ": No such file or directory\nCould not load " + dir.File("pad.wav") +
+                           "\nNothing sounds: no layer of patch 7 has a sample for key 60\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("silent.wav")));
+
+    std::string library = FileBytes(dir.File("lib.lay"));
+    std::string bank = FileBytes(dir.File("bank.pat"));
+    const std::vector<std::vector<std::string>> refused = {
+        {"audition", dir.File("bank.pat"), "--layers", dir.File("lib.lay"), "--patch", "7", "--key", "60",
+         "-o", dir.File("lib.lay")},
+        {"audition", dir.File("bank.pat"), "--layers", dir.File("lib.lay"), "--patch", "7", "--key", "60",
+         "-o", dir.File("out.txt")},
+        {"audition-key", dir.File("lib.lay"), "--layer", "Pad", "--key", "60", "-o", dir.File("bank.pat")},
+        {"report", "patches", dir.File("bank.pat"), "-o", dir.File("bank.pat")},
+        {"report", "patches", dir.File("bank.pat"), "-o", dir.File("copy.lay")},
+        {"report", "samples", dir.File("lib.lay"), "-o", dir.File("lib.lay")},
+        {"convert", dir.File("out.wav"), dir.File("out.pat")},
+        {"build", dir.File("bank.pat"), "-o", dir.File("bank.pat")},
+    };
+    for (const std::vector<std::string>& args : refused) {
+        run = RunWloeCli(args);
+        EXPECT_EQ(run.exitCode, 2) << args.back() << ": " << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+    EXPECT_EQ(FileBytes(dir.File("lib.lay")), library);
+    EXPECT_EQ(FileBytes(dir.File("bank.pat")), bank);
+    for (const char* name : {"out.txt", "copy.lay", "out.pat"})
+        EXPECT_FALSE(std::filesystem::exists(dir.File(name))) << name;
 }

@@ -100,7 +100,7 @@ TEST_F(LayerCommandsTest, ReparentAndReportAsAUserWould) {
                          "1 pointers (out of 2 total) were modified.\n");
     EXPECT_EQ(FileBytes(dir.File("lib.lay")), before);
     EXPECT_EQ(all.exitCode, 0);
-    EXPECT_EQ(all.err, "Error opening file\n");
+    EXPECT_EQ(all.err, "Error opening file\n/gone/b.wav: No such file or directory\n");
     const std::string a = "A                              (" + dir.Path().string() +
                           "\\a.wav)\r\n  Pitch:A 4 +0.00  Stereo:N  Length:0000003  Time:0.00  Level:0\r\n"
                           "  Attack (-24/-18/-12/-6dB): 0.001/0.002/0.000/0.000\r\n"
@@ -117,4 +117,36 @@ TEST_F(LayerCommandsTest, ReparentAndReportAsAUserWould) {
     EXPECT_EQ(unknown.exitCode, 1);
     EXPECT_EQ(unknown.err, "No layer is named l\n");
     EXPECT_FALSE(std::filesystem::exists(dir.File("u")));
+}
+
+TEST_F(LayerCommandsTest, AVanishedWorkingDirectoryIsAMessageNotAnAbort) {
+    ASSERT_EQ(Build(R"({"samples":[],"layers":[]})").exitCode, 0);
+    std::filesystem::path cwd = std::filesystem::current_path();
+    std::filesystem::create_directory(dir.File("gone"));
+    std::filesystem::current_path(dir.File("gone"));
+    std::filesystem::remove(dir.File("gone"));
+    CliResult run = RunWloeCli({"reparent", dir.File("lib.lay"), "/a", "/b", "--yes"});
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err.rfind("The command could not be completed: ", 0), 0u) << run.err;
+}
+
+TEST_F(LayerCommandsTest, DumpBuildDumpIsAFixedPoint) {
+    // Names and keys that share buckets of the writer's table, listed in no particular order.
+    ASSERT_EQ(
+        Build(
+            R"({"samples":[{"name":"c","path":"c.wav"},{"name":"a","path":"a.wav"},{"name":"r","path":"r.wav"},)"
+            R"({"name":"b","path":"b.wav"},{"name":"s","path":"s.wav"}],)"
+            R"("layers":[{"name":"Two","keys":[[34,"a"],[0,"b"],[17,"c"],[1,"r"],[18,"s"]]},)"
+            R"({"name":"One","keys":[[5,"a"]]},{"name":"Nine","keys":[]}]})")
+            .exitCode,
+        0);
+    std::string first = RunWloeCli({"dump", dir.File("lib.lay")}).out;
+    std::string bytes = FileBytes(dir.File("lib.lay"));
+    for (int cycle = 0; cycle < 2; ++cycle) {
+        std::ofstream(dir.File("again.json")) << first;
+        ASSERT_EQ(RunWloeCli({"build", dir.File("again.json"), "-o", dir.File("lib.lay")}).exitCode, 0);
+        EXPECT_EQ(RunWloeCli({"dump", dir.File("lib.lay")}).out, first);
+        EXPECT_EQ(FileBytes(dir.File("lib.lay")), bytes);
+    }
 }

@@ -98,7 +98,8 @@ TEST_F(LevelCommands, CrossfadeChecksTheLoopTheRangesAndTheRadius) {
     ExpectRefused("edit STEREO -o OUT crossfade 10 0", "The crossfade radius cannot exceed the loop size.\n");
     ExpectRefused("edit STEREO -o OUT crossfade 0 0", "Please enter an integer between 1 and 10000.\n");
     ExpectRefused("edit STEREO -o OUT crossfade 10 -1", "Please enter a positive integer.\n");
-    ExpectRefused("edit STEREO -o OUT crossfade 10 1001", "Please enter an integer between 0 and 1000.\n");
+    ExpectRefused("edit STEREO -o OUT crossfade 10 101", "Please enter an integer between 0 and 100.\n");
+    ExpectRefused("edit STEREO -o OUT crossfade 10 500", "Please enter an integer between 0 and 100.\n");
 
     // 1 msec is 44 frames: a loop of 44 frames after 44 frames of ramp.
     std::string longer = dir.File("longer.wav");

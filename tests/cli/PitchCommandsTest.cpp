@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 TEST(PitchCommands, PrintTheirResults) {
     EXPECT_EQ(RunWloeCli({"pitch", "text", "440"}).out, "A 4 +0.00\n");
     EXPECT_EQ(RunWloeCli({"pitch", "parse", "Bb3"}).out, "233.081881\n");
@@ -19,7 +22,17 @@ TEST(PitchCommands, NegativeNumbersAreValues) {
 
 TEST(PitchCommands, UsageErrorsExitWithTwo) {
     EXPECT_EQ(RunWloeCli({"pitch", "key", "six"}).exitCode, 2);
+    CliResult unknown = RunWloeCli({"nonsense"});
+    EXPECT_EQ(std::count(unknown.err.begin(), unknown.err.end(), '\n'), 1) << unknown.err;
     EXPECT_EQ(RunWloeCli({"pitch"}).exitCode, 2);
     EXPECT_EQ(RunWloeCli({"nonsense"}).exitCode, 2);
     EXPECT_EQ(RunWloeCli({}).exitCode, 2);
+    // A pitch is a frequency: 0 (none) or more, and finite.
+    for (const char* hz : {"nan", "-5", "inf"}) {
+        CliResult result = RunWloeCli({"pitch", "text", hz});
+        EXPECT_EQ(std::tuple(result.exitCode, result.out), std::tuple(2, std::string()));
+        EXPECT_EQ(result.err, std::string("HZ: not a frequency (0 or more, in Hz): ") + hz + "\n");
+        EXPECT_EQ(RunWloeCli({"pitch", "split", hz}).exitCode, 2);
+    }
+    EXPECT_EQ(RunWloeCli({"pitch", "text", "0"}).exitCode, 0);
 }

@@ -58,7 +58,8 @@ TEST_F(SampleCommands, InfoPrintsOneJsonObject) {
                                                                  {"pitch_text", "C 4 +0.00"}}));
 
     result = Run("info OUT");
-    EXPECT_EQ(std::tie(result.exitCode, result.err, result.out), std::tuple(1, "Error opening file\n", ""));
+    EXPECT_EQ(std::tie(result.exitCode, result.err, result.out),
+              std::tuple(1, "Error opening file\n" + out + ": No such file or directory\n", ""));
 }
 
 TEST_F(SampleCommands, ConvertChoosesEachFormByItsExtension) {

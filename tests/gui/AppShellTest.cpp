@@ -16,6 +16,9 @@
 #include <QMenuBar>
 #include <QtTest>
 
+#include <filesystem>
+#include <fstream>
+
 namespace {
 // A document of one name, archived as a string: enough to open, modify and save.
 class CNoteDoc : public CDocument {
@@ -43,6 +46,11 @@ QStringList MenuTitles(QMainWindow& window) {
     for (QAction* action : window.menuBar()->actions())
         titles << action->text();
     return titles;
+}
+
+std::string TextOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::string SaveNote(const TempDir& dir, const std::string& name) {
@@ -167,6 +175,8 @@ private slots:
         m_app.reset();
         CWloeApp& app = StartApp({});
         QVERIFY(app.MainFrame().Splash());
+        QCOMPARE(app.MainFrame().Splash()->geometry().center(),
+                 app.MainFrame().screen()->availableGeometry().center());
         QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
         QCoreApplication::sendEvent(&app.MainFrame(), &press);
         QVERIFY(!app.MainFrame().Splash());
@@ -191,6 +201,32 @@ private slots:
         QVERIFY(app.CloseAllDocuments());
         QVERIFY(std::filesystem::exists(m_dir->File("saved.pat")));
         QVERIFY(m_ui->AllAnswersUsed());
+    }
+
+    void theMainCaptionFollowsSaveAs() {
+        CWloeApp& app = StartApp();
+        CChildFrame* child = app.NewDocument(DocumentKind::Patch);
+        QCOMPARE(app.MainFrame().windowTitle(), QString("Wavelith Object Editor - [Patch1]"));
+        m_ui->QueueDialog<std::string>(m_dir->File("renamed.pat"));
+        QVERIFY(child->Save(true));
+        QCOMPARE(app.MainFrame().windowTitle(), QString("Wavelith Object Editor - [renamed.pat]"));
+    }
+
+    void savingOverAReadOnlyFileSaysSoAndOffersAnotherName() {
+        CWloeApp& app = StartApp();
+        std::string path = m_dir->File("kept.pat");
+        CChildFrame* child = app.NewDocument(DocumentKind::Patch);
+        child->Document().SetPathName(path);
+        QVERIFY(child->Save(false));
+        std::filesystem::permissions(path,
+                                     std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+        std::string before = TextOf(path);
+        m_ui->QueueDialog<std::string>(m_dir->File("copy.pat"));
+        QVERIFY(child->Save(false));
+        QCOMPARE(m_ui->Messages(), std::vector<std::string>{path + " is read-only."});
+        QCOMPARE(child->Document().GetPathName(), m_dir->File("copy.pat"));
+        QCOMPARE(TextOf(path), before);
+        QVERIFY(std::filesystem::exists(m_dir->File("copy.pat")));
     }
 
     void helpOpensTheManualAtTheActiveEditor() {

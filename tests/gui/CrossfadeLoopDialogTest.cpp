@@ -51,12 +51,12 @@ private slots:
         dialog.RadiusField()->setText("10001");
         ClickOk(dialog);
         dialog.RadiusField()->setText("10000");
-        dialog.ContourField()->setText("1001");
+        dialog.ContourField()->setText("101");
         ClickOk(dialog);
         QCOMPARE(m_ui->Messages(), (std::vector<std::string>{"Please enter an integer between 1 and 10000.",
                                                              "Please enter a positive integer.",
                                                              "Please enter an integer between 1 and 10000.",
-                                                             "Please enter an integer between 0 and 1000."}));
+                                                             "Please enter an integer between 0 and 100."}));
         QVERIFY(dialog.isVisible());
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dialog.ContourField()));
         dialog.ContourField()->setText("100");

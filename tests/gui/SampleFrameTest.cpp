@@ -238,7 +238,9 @@ private slots:
         frame->SampleDoc().m_pData[10] = 0;
         frame->SampleDoc().SetSampleRange(5, 10);
         QVERIFY(frame->IsCommandEnabled(Command::Reopen));
+        m_ui->QueueAnswer(Answer::Yes);
         frame->OnCommand(Command::Reopen);
+        QCOMPARE(m_ui->Questions().size(), size_t{1});
         QCOMPARE(frame->SampleDoc().m_nLength, 3000u);
         QVERIFY(frame->SampleDoc().m_pData[10] != 0);
         QVERIFY(!frame->SampleDoc().IsModified());

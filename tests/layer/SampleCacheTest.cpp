@@ -38,7 +38,7 @@ public:
     FileAppearsUi(std::string path, int failures) : m_strPath(std::move(path)), m_nFailures(failures) {}
     void Message(const std::string& text, MessageIcon icon) override {
         ScriptedUi::Message(text, icon);
-        if (text == "Error opening file" && --m_nFailures == 0)
+        if (text.rfind("Error opening file\n", 0) == 0 && --m_nFailures == 0)
             WriteWav(m_strPath, 10);
     }
 
@@ -108,12 +108,14 @@ TEST_F(SampleCacheTest, AFailedLoadIsRetriedAfterEachRelease) {
         ScopedUi local(appears);
         EXPECT_EQ(doc.GetSampleDocument(layer, 3), doc.FindSample("late"));
     }
-    EXPECT_EQ(appears.Messages(), (std::vector<std::string>{"Error opening file", "Error opening file"}));
+    const std::string notThere =
+        "Error opening file\n" + dir.File("late.wav") + ": No such file or directory";
+    EXPECT_EQ(appears.Messages(), (std::vector<std::string>{notThere, notThere}));
     EXPECT_FALSE(Loaded("a") || Loaded("b"));
     EXPECT_EQ(doc.LoadedBytes(), 20u);
 
     EXPECT_EQ(doc.GetSampleDocument(layer, 4), nullptr);
-    EXPECT_EQ(ui.Messages(), (std::vector<std::string>{"Error opening file", "Error opening file",
-                                                       "Could not load E:\\SAM\\\xC3\xA9.wav"}));
+    const std::string gone = "Error opening file\nE:\\SAM\\\xC3\xA9.wav: No such file or directory";
+    EXPECT_EQ(ui.Messages(), (std::vector<std::string>{gone, gone, "Could not load E:\\SAM\\\xC3\xA9.wav"}));
     EXPECT_EQ(doc.LoadedBytes(), 0u);
 }

@@ -85,7 +85,8 @@ TEST(SamplesReport, MeasuresEveryFileOfTheLibraryOrOfOneLayer) {
                                      "  Attack (-24/-18/-12/-6dB): 0.000/0.001/0.002/0.004\r\n"
                                      "  Max amplitude: 100.00  Loop from 0 to 0\r\n\r\n" +
                                      quiet + stereo);
-    EXPECT_EQ(ui.Messages(), std::vector<std::string>{"Error opening file"});
+    EXPECT_EQ(ui.Messages(), std::vector<std::string>{"Error opening file\n" + dir.File("gone.wav") +
+                                                      ": No such file or directory"});
     EXPECT_EQ(shell.Opened(), std::vector<std::string>{report});
 
     CLayer layer;

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 std::unique_ptr<CLayerParams> Layer(const std::string& name, int level = 0) {
     auto layer = std::make_unique<CLayerParams>();
@@ -155,6 +157,13 @@ TEST(PatchReport, TheReportIsWrittenThenOpenedForReading) {
 
     std::string nowhere = dir.File("missing/PATCHES.TXT");
     EXPECT_FALSE(doc.ReportPatches(nowhere));
-    EXPECT_EQ(ui.Messages(), std::vector<std::string>{"Error opening output file " + nowhere});
+    // A directory where the report goes: the file cannot be put there either.
+    std::string taken = dir.File("taken/PATCHES.TXT");
+    std::filesystem::create_directories(taken);
+    EXPECT_FALSE(doc.ReportPatches(taken));
+    EXPECT_EQ(ui.Messages(), (std::vector<std::string>{"Error opening output file " + nowhere,
+                                                       "Error opening output file " + taken}));
     EXPECT_EQ(shell.Opened().size(), 1u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.File("taken")), {}), 1)
+        << "no temporary left";
 }

@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 std::string Contents(const std::string& path) {
@@ -69,4 +72,65 @@ TEST(FileIo, ASavedFileKeepsThePermissionsOfTheOldOne) {
     struct stat info {};
     ASSERT_EQ(::stat(target.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST(FileIo, ASaveThroughALinkReplacesTheFileItNamesAndAReadOnlyFileIsRefused) {
+    TempDir dir;
+    std::ofstream(dir.File("real.lay")) << "old";
+    std::filesystem::create_symlink("real.lay", dir.File("link.lay"));
+    {
+        AtomicFileWriter writer(dir.File("link.lay"));
+        ASSERT_TRUE(writer.Open());
+        EXPECT_EQ(
+            std::filesystem::path(writer.TempPath()).filename().string().rfind(".real.lay.wloe-tmp-", 0), 0u)
+            << writer.TempPath();
+        ASSERT_TRUE(writer.Write("new", 3));
+        ASSERT_TRUE(writer.Commit());
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.lay")));
+    EXPECT_EQ(Contents(dir.File("real.lay")), "new");
+
+    ::chmod(dir.File("real.lay").c_str(), 0444);
+    AtomicFileWriter writer(dir.File("link.lay"));
+    EXPECT_FALSE(writer.Open());
+    EXPECT_EQ(writer.Error(), FileErrorCause::ReadOnly);
+    EXPECT_EQ(FileErrorText(writer.Error(), "real.lay"), "real.lay is read-only.");
+    EXPECT_EQ(Contents(dir.File("real.lay")), "new");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
+}
+
+TEST(FileIo, ASaveStoppedBySignalLeavesNoTemporaryFileAndTheOldFileWhole) {
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        TempDir dir;
+        std::string target = dir.File("sample.wav");
+        std::ofstream(target) << "old";
+        int pipeFds[2];
+        ASSERT_EQ(::pipe(pipeFds), 0);
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            AtomicFileWriter writer(target);
+            if (!writer.Open() || !writer.Write(std::vector<std::uint8_t>(1 << 20, 7)))
+                ::_exit(3);
+            std::string temp = writer.TempPath() + "\n";
+            [[maybe_unused]] ssize_t written = ::write(pipeFds[1], temp.data(), temp.size());
+            // Still saving when the signal comes.
+            for (;;)
+                ::pause();
+        }
+        ::close(pipeFds[1]);
+        std::string temp;
+        char c;
+        while (::read(pipeFds[0], &c, 1) == 1 && c != '\n')
+            temp += c;
+        ::close(pipeFds[0]);
+        ASSERT_FALSE(temp.empty());
+        EXPECT_TRUE(std::filesystem::exists(temp));
+        ::kill(child, signal);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_FALSE(std::filesystem::exists(temp)) << temp;
+        EXPECT_EQ(Contents(target), "old");
+    }
 }

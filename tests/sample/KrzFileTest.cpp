@@ -119,6 +119,8 @@ TEST(KrzFile, DamagedHeadersAreRefusedBeforeAnythingIsAllocated) {
     } cases[] = {
         {{.name = "Backwards", .audio = {1, 2}, .start = 10, .end = 4}, KrzError::EndBeforeStart},
         {{.name = "NoRate", .period = 0, .audio = {1}}, KrzError::NoPeriod},
+        // Over a second per sample: the rate would truncate to 0.
+        {{.name = "TooSlow", .period = 1500000000, .audio = {1}}, KrzError::NoPeriod},
         {{.name = "Huge", .audio = {1}, .start = 0, .end = 0xFFFFFFFF}, KrzError::AudioBeyondFile},
         {{.name = "Far", .audio = {1}, .start = 0x40000000, .end = 0x40000001}, KrzError::AudioBeyondFile},
     };

@@ -103,10 +103,17 @@ TEST_F(LevelOperations, GainWrapsAroundInsteadOfClipping) {
     Load({1, -1, 0}, false);
     ASSERT_TRUE(doc.GainAdjust(99, 99, 0, 0, 0, 0));
     EXPECT_EQ(Audio(), (Samples{27145, -27145, 0}));
-    // No factor is too large to be defined.
+    // A gain whose factor overflows has no low bits to keep: it gives full scale, as loud as it gets;
+    // silence stays silent, and a ramp toward it starts at its begin factor.
     Load({1, -1, 0}, false);
-    ASSERT_TRUE(doc.GainAdjust(100000, 100000, 0, 0, 0, 0));
-    EXPECT_EQ(Audio(), (Samples{0, 0, 0}));
+    ASSERT_TRUE(doc.GainAdjust(2147483647, 2147483647, 0, 0, 0, 0));
+    EXPECT_EQ(Audio(), (Samples{32767, -32768, 0}));
+    Load({100, 100, 100, -100}, false);
+    ASSERT_TRUE(doc.GainAdjust(0, 100000, 0, 0, 0, 0));
+    EXPECT_EQ(Audio(), (Samples{100, 32767, 32767, -32768}));
+    Load({100, -7, 5, 0}, true);
+    ASSERT_TRUE(doc.GainAdjust(-1000, -1000, 100000, 0, 0, 0));
+    EXPECT_EQ(Audio(), (Samples{0, -32768, 0, 0}));
 }
 
 TEST_F(LevelOperations, AMarkBeyondTheAudioIsRefusedBeforeTheDialog) {

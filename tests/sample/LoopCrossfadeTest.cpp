@@ -100,10 +100,10 @@ TEST_F(LoopCrossfade, TheDialogsRangesAndCancelLeaveTheAudioAlone) {
     EXPECT_FALSE(doc.OnCrossfadeLoop());
     EXPECT_FALSE(Crossfade(0, 0));
     EXPECT_FALSE(Crossfade(10001, 0));
-    EXPECT_FALSE(Crossfade(10, 1001));
+    EXPECT_FALSE(Crossfade(10, 101));
     ExpectUnchanged({"Please enter an integer between 1 and 10000.",
                      "Please enter an integer between 1 and 10000.",
-                     "Please enter an integer between 0 and 1000."});
+                     "Please enter an integer between 0 and 100."});
 }
 
 TEST_F(LoopCrossfade, ContourZeroFadesLinearlyIntoAndOutOfTheLoopEnd) {

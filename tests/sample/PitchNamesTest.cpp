@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 TEST(PitchNames, KeyNames) {
     EXPECT_EQ(KeyName(60), "C 4");
@@ -27,6 +28,12 @@ TEST(PitchNames, PitchTexts) {
     EXPECT_EQ(PitchText(100000), "C 0 +0.00");
     // Octave -1 prints its sign; a wide cents value fills more than five places.
     EXPECT_EQ(PitchText(8.1758), "C -1 +0.00");
+    // A hair under the note prints as exactly on it, never as -0.00.
+    EXPECT_EQ(PitchText(261.6255653005986 * std::pow(2.0, -0.004 / 1200)), "C 4 +0.00");
+    EXPECT_EQ(PitchText(261.6255653005986 * std::pow(2.0, -0.006 / 1200)), "C 4 -0.01");
+    // Not a frequency at all: named like any pitch out of range, never read out of the table.
+    EXPECT_EQ(PitchText(std::nan("")), "C 0 +0.00");
+    EXPECT_EQ(PitchText(-std::numeric_limits<double>::infinity()), "C 0 +0.00");
 }
 
 TEST(PitchNames, SplitPitchRollsIntoTheNextOctave) {

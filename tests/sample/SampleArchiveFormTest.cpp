@@ -1,9 +1,15 @@
 #include "platform/ScriptedUi.h"
+#include "sample/PitchNames.h"
 #include "sample/SampleDoc.h"
 #include "support/TempDir.h"
 #include "support/WavBuilder.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <limits>
 
 namespace {
 using Strings = std::vector<std::string>;
@@ -103,6 +109,51 @@ TEST_F(SampleArchiveForm, LoadSampleReadsEitherFormAndSaysWhyItCannot) {
     EXPECT_FALSE(loaded.LoadSample(dir.File("gone.sam")));
     EXPECT_EQ(ui.Beeps(), 1);
     EXPECT_FALSE(loaded.LoadSample(dir.File("gone.wav")));
-    EXPECT_EQ(ui.Messages(), (Strings{"Loading sample document: can't open file " + dir.File("gone.sam"),
-                                      "Error opening file"}));
+    EXPECT_EQ(ui.Messages(),
+              (Strings{"Loading sample document: can't open file " + dir.File("gone.sam"),
+                       "Error opening file\n" + dir.File("gone.wav") + ": No such file or directory"}));
+}
+
+TEST_F(SampleArchiveForm, APitchThatIsNoFrequencyIsTakenAsNoneAndARateOfZeroRefusesTheFile) {
+    ASSERT_TRUE(doc.OnNewDocument());
+    for (double pitch : {std::nan(""), -std::numeric_limits<double>::infinity(), -5.0}) {
+        ScriptedUi caseUi;
+        ScopedUi caseScope(caseUi);
+        doc.m_dPitch = pitch;
+        doc.m_dLoopPitch = std::numeric_limits<double>::infinity();
+        ASSERT_TRUE(doc.OnSaveDocument(dir.File("p.sam")));
+        CSampleDoc loaded;
+        ASSERT_TRUE(loaded.OnOpenDocument(dir.File("p.sam")));
+        EXPECT_EQ(std::tuple(loaded.m_dPitch, loaded.m_dLoopPitch), std::tuple(0.0, 0.0));
+        EXPECT_EQ(PitchText(loaded.m_dPitch), "") << "no pitch";
+        CSampleDoc cached;
+        ASSERT_TRUE(cached.LoadSample(dir.File("p.sam")));
+        EXPECT_EQ(cached.m_dPitch, 0.0);
+        EXPECT_EQ(caseUi.Messages(),
+                  Strings(2, "Warning: " + dir.File("p.sam") +
+                                 " holds a pitch that is not a frequency; it is taken as no pitch"));
+    }
+
+    // A rate of 0 is never written, never taken from a file, never given to a document.
+    doc.m_dPitch = 440;
+    doc.m_nRate = 0;
+    EXPECT_FALSE(doc.OnSaveDocument(dir.File("r.sam")));
+    EXPECT_FALSE(doc.OnSaveDocument(dir.File("r.wav")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("r.sam")) || std::filesystem::exists(dir.File("r.wav")));
+    EXPECT_EQ(ui.Messages(), Strings(2, CSampleDoc::kNoRateMessage));
+    EXPECT_THROW(doc.SetData(std::make_unique<std::int16_t[]>(4), 4, 0), std::invalid_argument);
+    // A file some other tool wrote with rate 0 (the rate sits after the audio).
+    doc.m_nRate = 1;
+    ASSERT_TRUE(doc.OnSaveDocument(dir.File("z.sam")));
+    std::string bytes = FileBytes(dir.File("z.sam"));
+    std::size_t rateAt = 12 + 2 * doc.SampleCount();
+    ASSERT_EQ(bytes.substr(rateAt, 4), std::string("\x01\0\0\0", 4));
+    bytes[rateAt] = 0;
+    std::ofstream(dir.File("z.sam"), std::ios::binary) << bytes;
+    ScriptedUi caseUi;
+    ScopedUi caseScope(caseUi);
+    CSampleDoc loaded;
+    EXPECT_FALSE(loaded.OnOpenDocument(dir.File("z.sam")));
+    EXPECT_FALSE(loaded.LoadSample(dir.File("z.sam")));
+    EXPECT_EQ(caseUi.Messages(), Strings(2, "Bad sample file: the sampling rate is 0"));
 }

@@ -80,7 +80,14 @@ TEST_F(SampleDocCommands, ReopenReadsTheFileAgain) {
     ASSERT_TRUE(doc.OnSaveDocument(doc.GetPathName()));
     doc.OnClearPoints();
     doc.m_pData[0] = 99;
+    // Edits are not thrown away without a word.
+    ui.QueueAnswer(Answer::No);
+    EXPECT_FALSE(doc.OnReopen());
+    EXPECT_EQ(doc.m_pData[0], 99);
+    ui.QueueAnswer(Answer::Yes);
     ASSERT_TRUE(doc.OnReopen());
+    EXPECT_EQ(ui.Questions(),
+              std::vector<std::string>(2, "Discard the changes to r.wav and reopen it from disk?"));
     EXPECT_EQ(State(), (std::vector<std::uint32_t>{10, 2, 6, 2, 3, 0, 10}));
     EXPECT_EQ(doc.m_pData[0], 0);
     EXPECT_FALSE(doc.IsModified());

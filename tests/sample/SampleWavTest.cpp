@@ -8,7 +8,10 @@
 
 #include <csignal>
 #include <filesystem>
+#include <limits>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 using Strings = std::vector<std::string>;
@@ -96,7 +99,19 @@ TEST_F(SampleWav, RefusesWhatItCannotHoldWithItsMessage) {
     }
     std::ofstream(dir.File("text.wav")) << "RIFX this is not a wave file";
     EXPECT_EQ(Refusal(dir.File("text.wav")), Strings{"Not a valid WAVE file"});
-    EXPECT_EQ(Refusal(dir.File("missing.wav")), Strings{"Error opening file"});
+    // The cause, in the system's words, under the message.
+    EXPECT_EQ(Refusal(dir.File("missing.wav")),
+              Strings{"Error opening file\n" + dir.File("missing.wav") + ": No such file or directory"});
+    std::filesystem::create_directory(dir.File("folder.wav"));
+    EXPECT_EQ(Refusal(dir.File("folder.wav")),
+              Strings{"Error opening file\n" + dir.File("folder.wav") + ": Is a directory"});
+    EXPECT_EQ(Refusal(dir.File("text.wav") + "/a.wav"),
+              Strings{"Error opening file\n" + dir.File("text.wav") + "/a.wav: Not a directory"});
+    std::filesystem::create_symlink("/dev/zero", dir.File("zero.wav"));
+    EXPECT_EQ(Refusal(dir.File("zero.wav")),
+              Strings{"Error opening file\n" + dir.File("zero.wav") + " is not a regular file."});
+    EXPECT_EQ(Refusal("/dev/zero"), Strings{"/dev/zero is not a regular file."})
+        << "the archive form's reader";
 }
 
 TEST_F(SampleWav, ReadsTheInformationChunkAndSkipsPaddedChunks) {
@@ -205,7 +220,8 @@ TEST_F(SampleWav, AFailedSaveLeavesTheOldFileAndTheDocumentModified) {
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(written);
-    EXPECT_EQ(ui.Messages(), Strings{"Write error ascending from main RIFF chunk"});
+    EXPECT_EQ(ui.Messages(),
+              Strings{"Write error ascending from main RIFF chunk\n" + path + ": File too large"});
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(FileBytes(path), old);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << "no temporary left";
@@ -214,8 +230,11 @@ TEST_F(SampleWav, AFailedSaveLeavesTheOldFileAndTheDocumentModified) {
     std::filesystem::create_directory(dir.File("d.wav"));
     EXPECT_FALSE(doc.OnSaveDocument(dir.File("d.wav")));
     EXPECT_FALSE(doc.OnSaveDocument(dir.File("no/such/dir.wav")));
-    EXPECT_EQ(ui.Messages(), (Strings{"Write error ascending from main RIFF chunk",
-                                      "Error opening output file", "Error opening output file"}));
+    EXPECT_EQ(ui.Messages(),
+              (Strings{"Write error ascending from main RIFF chunk\n" + path + ": File too large",
+                       "Error opening output file\n" + dir.File("d.wav") + ": Is a directory",
+                       "Error opening output file\n" + dir.File("no/such/dir.wav") +
+                           ": No such file or directory"}));
 
     // Without a path it asks for one; Cancel writes nothing.
     ui.QueueDialog<std::string>(std::nullopt);
@@ -223,4 +242,34 @@ TEST_F(SampleWav, AFailedSaveLeavesTheOldFileAndTheDocumentModified) {
     ui.QueueDialog<std::string>(dir.File("chosen.wav"));
     EXPECT_TRUE(doc.WriteWav(""));
     EXPECT_TRUE(std::filesystem::exists(dir.File("chosen.wav")));
+}
+
+TEST_F(SampleWav, APitchThatIsNoFrequencyIsTakenAsNoneWithAWarningNamingTheFile) {
+    WavBuilder::Info info;
+    info.pitch = std::numeric_limits<double>::quiet_NaN();
+    ASSERT_TRUE(Open(WavBuilder().Fmt().Velo(info).Data({1, 2, 3})));
+    EXPECT_EQ(doc.m_dPitch, 0.0);
+    info.pitch = -440;
+    CSampleDoc cached;
+    WavBuilder().Fmt().Velo(info).Data({1, 2, 3}).WriteTo(dir.File("n.wav"));
+    ASSERT_TRUE(cached.LoadSample(dir.File("n.wav")));
+    EXPECT_EQ(cached.m_dPitch, 0.0);
+    EXPECT_EQ(ui.Messages(),
+              (Strings{"Warning: " + dir.File("t.wav") +
+                           " holds a pitch that is not a frequency; it is taken as no pitch",
+                       "Warning: " + dir.File("n.wav") +
+                           " holds a pitch that is not a frequency; it is taken as no pitch"}));
+}
+
+TEST_F(SampleWav, WhatIsNotARegularFileIsRefusedWithoutWaitingOnIt) {
+    // A FIFO blocks whoever opens it until a writer comes: the alarm ends the test if that happens.
+    ASSERT_EQ(::mkfifo(dir.File("pipe.wav").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(dir.File("pipe.sam").c_str(), 0600), 0);
+    ::alarm(20);
+    EXPECT_EQ(Refusal(dir.File("pipe.wav")),
+              Strings{"Error opening file\n" + dir.File("pipe.wav") + " is not a regular file."});
+    EXPECT_EQ(Refusal(dir.File("pipe.sam")), Strings{dir.File("pipe.sam") + " is not a regular file."});
+    CSampleDoc cached;
+    EXPECT_FALSE(cached.LoadSample(dir.File("pipe.sam")));
+    ::alarm(0);
 }

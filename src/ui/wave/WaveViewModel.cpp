@@ -97,7 +97,8 @@ std::int64_t CWaveViewModel::PositionInLoopDisplay(const CSampleDoc& doc, int co
 
 MouseOutcome CWaveViewModel::LeftPress(int pixelX, bool loopDisplay, const CSampleDoc& doc) {
     MouseOutcome outcome;
-    if (m_nMouseMode != kIdle)
+    // A sample without audio has nothing to mark.
+    if (m_nMouseMode != kIdle || doc.m_nFrames == 0)
         return outcome;
     outcome.capture = true;
     if (!loopDisplay) {
@@ -154,7 +155,8 @@ MouseOutcome CWaveViewModel::Move(int pixelX, bool loopDisplay, CSampleDoc& doc)
     default:
         break;
     }
-    outcome.position = loopDisplay ? PositionInLoopDisplay(doc, x) : PositionInSpan(doc, x);
+    if (doc.m_nFrames != 0)
+        outcome.position = loopDisplay ? PositionInLoopDisplay(doc, x) : PositionInSpan(doc, x);
     return outcome;
 }
 

@@ -100,6 +100,16 @@ TEST_F(WaveViewModel, AMarkStopsAtTheEdgesOfTheArea) {
     EXPECT_FALSE(model.HighlightForPaint(doc, false));
 }
 
+TEST_F(WaveViewModel, ASampleWithoutAudioHasNothingToMarkAndNoPosition) {
+    doc.SetData(std::make_unique<std::int16_t[]>(0), 0, 44100);
+    Rescale();
+    EXPECT_FALSE(model.LeftPress(437, false, doc).capture);
+    MouseOutcome moved = model.Move(437, false, doc);
+    EXPECT_FALSE(moved.position);
+    model.LeftRelease(437, false, doc);
+    EXPECT_EQ(std::pair(model.MarkStart(), model.MarkLength()), std::pair(0u, 0u));
+}
+
 TEST_F(WaveViewModel, TheDocumentsRefusalEndsTheArmedMode) {
     doc.SetLoopRange(12000, 2000);
     model.Arm(CWaveViewModel::kArmedStart);
