@@ -30,13 +30,15 @@ test: deps
 	cd build-asan && ctest --output-on-failure -j $(JOBS)
 
 # The build places the demo beside the editor: Wl.lay (the default layer library), demo.pat and
-# the samples in build/demo/.
+# the samples in build/demo/. The run opens the library in the layer editor.
+DEMO_LAY := build/Wl.lay
 DEMO_WAV := build/demo/pad-c4.wav
 run: build
 	@if [ -n "$$DISPLAY" ]; then \
-	    echo "The demo: File > Open Wave File... $(DEMO_WAV) (more samples beside it)"; build/wloe; else \
+	    echo "The demo: File > Open Layer File opens $(DEMO_LAY) in the layer editor;" \
+	         "File > Open Wave File... $(DEMO_WAV) a sample (more beside it)"; build/wloe; else \
 	    $(MAKE) --no-print-directory install-missing WANTED="$(HEADLESS_PACKAGES)" && \
-	    scripts/run-headless build/wloe build/wloe-screenshot.png $(DEMO_WAV); fi
+	    scripts/run-headless build/wloe build/wloe-screenshot.png $(DEMO_LAY); fi
 
 bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DWLOE_BENCH=ON

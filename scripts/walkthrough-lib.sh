@@ -1,16 +1,15 @@
 # Shared by the walkthrough scripts: starts the editor on a virtual display with a settings file of
 # its own, and photographs the steps. Source it, set `out` first, then call start_editor.
-#   start_editor [SAMPLE_ROOT]   sets $window (the main window) and $display
+#   start_editor [SAMPLE_ROOT]   sets $window (the main window) and $display (WLOE_DISPLAY chooses it)
 #   shot NAME [DELAY]            photographs the screen as $out/NN-NAME.png
 #   menu_dialog MENU ITEM NAME   opens a dialog through a menu's mnemonics, photographs it, closes it
 #   click X Y                    a left click at screen coordinates
-# WALKTHROUGH_DISPLAY=:N picks the virtual display (else a random one from :90).
 program=${program:-build/wloe}
 mkdir -p "$out"
 rm -f "$out"/*.png
 
 start_editor() {
-    display=${WALKTHROUGH_DISPLAY:-:$((90 + RANDOM % 100))}
+    display=${WLOE_DISPLAY:-:$((90 + RANDOM % 100))}
     scratch=$(mktemp -d)
     mkdir -p "$scratch/config/wloe" "$scratch/runtime"
     chmod 700 "$scratch/runtime"

@@ -71,6 +71,7 @@ bool CChildFrame::Save(bool askForPath) {
 }
 
 bool CChildFrame::SaveModified() {
+    OfferToKeepViewChanges();
     if (!m_pDocument->IsModified())
         return true;
     switch (GetUi().Ask("Save changes to " + m_pDocument->GetTitle() + "?", AskButtons::YesNoCancel,

@@ -42,6 +42,9 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Heard before the document is checked for changes: a view that edits a copy of part of the
+    // document offers to write it back first.
+    virtual void OfferToKeepViewChanges() {}
 
 private:
     DocumentKind m_kind;

@@ -96,9 +96,11 @@ std::optional<std::string> QtUi::AskSaveFile(const SaveFileRequest& request) {
 }
 
 std::optional<std::string> QtUi::AskOpenFile(const OpenFileRequest& request) {
-    QFileDialog dialog(m_pParent, QString::fromStdString(request.title), QString(),
-                       QString::fromStdString(request.filter.substr(0, request.filter.find(" (")) + " (" +
-                                              request.pattern + ")"));
+    // Qt separates a filter's patterns with spaces.
+    QString patterns = QString::fromStdString(request.pattern).replace(';', ' ');
+    QFileDialog dialog(
+        m_pParent, QString::fromStdString(request.title), QString::fromStdString(request.directory),
+        QString::fromStdString(request.filter.substr(0, request.filter.find(" (")) + " (") + patterns + ")");
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

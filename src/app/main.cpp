@@ -7,6 +7,8 @@
 #include "platform/PortAudioDevice.h"
 #include "sample/Player.h"
 #include "sample/Resample.h"
+#include "ui/layer/LayerDialogs.h"
+#include "ui/layer/LayerFrame.h"
 #include "ui/patch/PatchDialogs.h"
 #include "ui/patch/PatchFrame.h"
 #include "ui/wave/SampleFrame.h"
@@ -26,6 +28,7 @@ int main(int argc, char** argv) {
     QtUi ui;
     RegisterWaveDialogs(ui.Dialogs());
     RegisterPatchDialogs(ui.Dialogs());
+    RegisterLayerDialogs(ui.Dialogs());
     ui.Dialogs().Register<ReparentRoots>(AskReparentRoots);
     ScopedUi uiScope(ui);
     QtShell shell;
@@ -35,6 +38,7 @@ int main(int argc, char** argv) {
 
     CWloeApp app(settings, QCoreApplication::applicationFilePath().toStdString(), args);
     app.RegisterEditor(DocumentKind::Patch, PatchEditorFactory(app));
+    app.RegisterEditor(DocumentKind::Layer, LayerEditorFactory());
     app.RegisterEditor(DocumentKind::Wave, SampleEditorFactory());
     app.Start();
     BuildSincTable();

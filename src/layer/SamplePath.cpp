@@ -21,3 +21,11 @@ std::string SamplePathForOpening(const std::string& storedPath) {
     std::replace(slashed.begin(), slashed.end(), '\\', '/');
     return Exists(slashed) ? slashed : path;
 }
+
+std::string SampleNameFromPath(const std::string& path) {
+    std::size_t separator = path.find_last_of("\\/");
+    std::string file = separator == std::string::npos ? path : path.substr(separator + 1);
+    std::size_t dot = file.rfind('.');
+    std::string stem = dot == std::string::npos ? std::string() : file.substr(0, dot);
+    return stem.empty() ? file : stem;
+}

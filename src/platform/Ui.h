@@ -23,13 +23,15 @@ struct SaveFileRequest {
     std::string proposedName;
 };
 
-// An open-file dialog: the title, the filter ("WAVE Files (*.kr?)") and its pattern ("*.kr?");
-// whether the read-only box is hidden.
+// An open-file dialog: the title, the filter ("WAVE Files (*.kr?)") and its patterns ("*.kr?",
+// several separated by ';'); whether the read-only box is hidden; the directory it starts in
+// (empty: the current one).
 struct OpenFileRequest {
     std::string title;
     std::string filter;
     std::string pattern;
     bool hideReadOnly = true;
+    std::string directory;
 };
 
 // Everything the documents need to say to, or ask of, the person at the keyboard.

@@ -7,7 +7,7 @@
 
 bool CSampleDoc::OnImportKrz() {
     std::optional<std::string> path =
-        GetUi().AskOpenFile({"Import from .KRZ file", "WAVE Files (*.kr?)", "*.kr?", true});
+        GetUi().AskOpenFile({"Import from .KRZ file", "WAVE Files (*.kr?)", "*.kr?", true, {}});
     return path && ImportKrz(*path);
 }
 
