@@ -104,29 +104,38 @@ bool PointsChanged(const PointsValues& now, const PointsValues& typed) {
 }
 } // namespace
 
-bool EditPoints(CSampleDoc& doc, std::uint32_t& markStart, std::uint32_t& markLength) {
-    const PointsValues now = PointsDialogValues(doc, markStart, markLength);
-    std::optional<PointsValues> typed = GetUi().AskDialog(now);
-    if (!typed)
-        return false;
-    for (std::uint32_t point : {typed->sampleStart, typed->sampleStop, typed->loopStart, typed->loopEnd,
-                                typed->markStart, typed->markEnd}) {
+namespace {
+// False, with its message, when the typed points cannot stand; the document is then as it was.
+bool TrySetPoints(CSampleDoc& doc, const PointsValues& now, const PointsValues& typed) {
+    for (std::uint32_t point : {typed.sampleStart, typed.sampleStop, typed.loopStart, typed.loopEnd,
+                                typed.markStart, typed.markEnd}) {
         if (point > doc.m_nFrames) {
             GetUi().Message("Can't set a point beyond the end of the sample", MessageIcon::Exclamation);
             return false;
         }
     }
-    if (typed->markEnd < typed->markStart) {
+    if (typed.markEnd < typed.markStart) {
         GetUi().Message("Can't set the mark end before the mark start", MessageIcon::Exclamation);
         return false;
     }
-    if (PointsChanged(now, *typed)) {
-        const SavedPoints saved = Save(doc);
-        if (!ApplyPoints(doc, *typed)) {
-            Restore(doc, saved);
-            return false;
-        }
-    }
+    if (!PointsChanged(now, typed))
+        return true;
+    const SavedPoints saved = Save(doc);
+    if (ApplyPoints(doc, typed))
+        return true;
+    Restore(doc, saved);
+    return false;
+}
+} // namespace
+
+bool EditPoints(CSampleDoc& doc, std::uint32_t& markStart, std::uint32_t& markLength) {
+    const PointsValues now = PointsDialogValues(doc, markStart, markLength);
+    // A refused set opens the dialog again with what was typed, to be mended or cancelled.
+    std::optional<PointsValues> typed = GetUi().AskDialog(now);
+    while (typed && !TrySetPoints(doc, now, *typed))
+        typed = GetUi().AskDialog(*typed);
+    if (!typed)
+        return false;
     markStart = typed->markStart;
     markLength = typed->markEnd - typed->markStart;
     doc.UpdateAllViews(nullptr);

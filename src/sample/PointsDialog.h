@@ -32,6 +32,6 @@ std::variant<std::uint32_t, std::string> ParsePointText(const std::string& text,
                                                         std::uint32_t rate, std::uint32_t frames);
 
 // "Points...": asks for the points and sets them through the document's point rules, which may refuse
-// with their message; a refusal leaves every point as it was. The marked range comes back through
-// markStart and markLength. False when cancelled or refused.
+// with their message; a refusal leaves every point as it was and asks again with the values typed.
+// The marked range comes back through markStart and markLength. False when cancelled.
 bool EditPoints(CSampleDoc& doc, std::uint32_t& markStart, std::uint32_t& markLength);

@@ -118,6 +118,7 @@ private slots:
         typed.loopStart = 30000;
         typed.loopEnd = 42000; // beyond the new stop: the rule refuses, nothing changes
         m_ui->QueueDialog<PointsValues>(typed);
+        m_ui->QueueDialog<PointsValues>(std::nullopt); // the refused values come back: cancel
         QTest::mouseDClick(position, Qt::LeftButton);
         QCOMPARE(m_ui->Messages(), Strings{"Can't set loop end after sample stop"});
         QCOMPARE(frame->SampleDoc().m_nLength, 44100u);

@@ -107,13 +107,28 @@ TEST_F(EditPointsTest, RefusalsGiveTheRuleMessageAndChangeNothing) {
         PointsValues typed = PointsDialogValues(doc, markStart, markLength);
         c.edit(typed);
         caseUi.QueueDialog<PointsValues>(typed);
+        caseUi.QueueDialog<PointsValues>(std::nullopt); // asked again with the refused values: cancel
         EXPECT_FALSE(EditPoints(doc, markStart, markLength)) << c.message;
+        ASSERT_NE(caseUi.LastDialogRequest<PointsValues>(), nullptr);
+        EXPECT_EQ(caseUi.LastDialogRequest<PointsValues>()->markEnd, typed.markEnd) << c.message;
+        EXPECT_EQ(caseUi.LastDialogRequest<PointsValues>()->loopEnd, typed.loopEnd) << c.message;
         EXPECT_EQ(caseUi.Messages(), Strings{c.message});
         EXPECT_EQ(State(), (Points{100, 800, 300, 300})) << c.message;
         EXPECT_EQ(markStart, 10u);
         EXPECT_EQ(markLength, 10u);
         EXPECT_FALSE(doc.IsModified()) << c.message;
     }
+}
+
+TEST_F(EditPointsTest, ARefusedSetCanBeMendedInTheSecondAsking) {
+    PointsValues typed = PointsDialogValues(doc, markStart, markLength);
+    typed.loopStart = 950;
+    ui.QueueDialog<PointsValues>(typed);
+    typed.loopStart = 400;
+    ui.QueueDialog<PointsValues>(typed);
+    EXPECT_TRUE(EditPoints(doc, markStart, markLength));
+    EXPECT_EQ(ui.Messages(), Strings{"Can't set loop start after sample stop"});
+    EXPECT_EQ(State(), (Points{100, 800, 400, 200}));
 }
 
 TEST_F(EditPointsTest, UnchangedPointsLeaveTheDocumentUnmodified) {
