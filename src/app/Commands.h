@@ -56,6 +56,7 @@ enum class Command {
     Synthesize,
     GuessPitch,
     ImportKrz,
+    Points,
     ViewToolbar,
     ViewStatusBar,
     ViewPitchGrid,

@@ -80,3 +80,19 @@ double ParsePitch(const std::string& text) {
 double PitchFromParts(int octave, int note, double cents) {
     return 440.0 * std::pow(2.0, (note - 9) * (1.0 / 12.0) + cents * (1.0 / 1200.0) + (octave - 4));
 }
+
+std::variant<int, std::string> ParseNoteName(const std::string& text) {
+    static constexpr int kFromC[] = {9, 11, 0, 2, 4, 5, 7}; // A .. G
+    const std::size_t first = text.find_first_not_of(' ');
+    const std::size_t last = text.find_last_not_of(' ');
+    const std::string name =
+        first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+    const int letter = name.empty() ? 0 : std::toupper(static_cast<unsigned char>(name[0]));
+    const bool accidental = name.size() == 2 && (name[1] == '#' || name[1] == 'b');
+    if (letter >= 'A' && letter <= 'G' && (name.size() == 1 || accidental)) {
+        const int note = kFromC[letter - 'A'] + (!accidental ? 0 : name[1] == '#' ? 1 : -1);
+        if (note >= 0 && note <= 11)
+            return note;
+    }
+    return std::string("Please enter a note from C to B, with # or b for sharp or flat.");
+}

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <vector>
 
@@ -105,8 +106,17 @@ void CSampleDoc::DrawWave(DrawingSurface& surface, int width, int height, int sa
     const int channels = Channels();
     const std::int16_t* data = m_pData.get();
     auto sample = [&](std::int64_t frame, int channel) { return data[frame * channels + channel]; };
+    // A device column for each stroke's logical column, so that neighbouring strokes touch when
+    // the window is wider than the logical area.
+    const SurfaceMapping& mapping = surface.Mapping();
+    const int columnPixels = mapping.windowExt.x == 0
+                                 ? 1
+                                 : static_cast<int>((std::abs(std::int64_t{mapping.viewportExt.x}) +
+                                                     std::abs(mapping.windowExt.x) - 1) /
+                                                    std::abs(mapping.windowExt.x));
     for (int channel = channels - 1; P < N && channel >= 0; --channel) {
-        surface.SelectPen(channel == 0 ? m_tools.wavePen : m_tools.axisPen);
+        Pen pen = channel == 0 ? m_tools.wavePen : m_tools.axisPen;
+        surface.SelectPen(pen);
         if (chunk < 8) {
             std::vector<SurfacePoint> points;
             points.reserve(static_cast<std::size_t>(std::max<std::int64_t>(E - P, 0)) + 1);
@@ -116,6 +126,8 @@ void CSampleDoc::DrawWave(DrawingSurface& surface, int width, int height, int sa
             surface.Polyline(points);
             continue;
         }
+        pen.width = std::max(pen.width, columnPixels);
+        surface.SelectPen(pen);
         const CWaveSummary& summary = Summary();
         for (std::int64_t i = P; i < E; i += chunk) {
             CWaveSummary::Extremes e = summary.Range(channel, static_cast<std::uint32_t>(i),

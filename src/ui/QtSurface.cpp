@@ -1,8 +1,11 @@
 #include "ui/QtSurface.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QPainter>
 #include <QPolygon>
 
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
@@ -91,10 +94,13 @@ void QtSurface::InvertRect(const SurfaceRect& rect) {
 }
 
 void QtSurface::Text(SurfacePoint at, const std::string& text) {
-    // The font's height is in logical units; the glyphs are drawn unstretched at the device size.
+    // The font's height is in logical units; the glyphs are drawn unstretched at the device size,
+    // which grows with the mapping but never shrinks below the desktop's smallest legible font.
     SurfacePoint device = LogicalToDevice(m_mapping, at);
     SurfacePoint size = LogicalToDevice(m_mapping, {at.x, at.y + m_font.height});
-    int pixels = std::max(1, std::abs(size.y - device.y));
+    static const int legible =
+        QFontInfo(QFontDatabase::systemFont(QFontDatabase::SmallestReadableFont)).pixelSize();
+    int pixels = std::max({1, legible, std::abs(size.y - device.y)});
     m_painter.save();
     m_painter.resetTransform();
     m_painter.setViewTransformEnabled(false);

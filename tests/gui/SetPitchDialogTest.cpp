@@ -49,8 +49,9 @@ private slots:
             QCOMPARE(slider->orientation(), Qt::Vertical);
             QVERIFY(slider->invertedAppearance());
         }
-        QVERIFY(dialog.NoteEdit()->isReadOnly() && dialog.OctaveEdit()->isReadOnly() &&
-                dialog.CentsEdit()->isReadOnly());
+        // The boxes beside the sliders take typing.
+        QVERIFY(!dialog.NoteEdit()->isReadOnly() && !dialog.OctaveEdit()->isReadOnly() &&
+                !dialog.CentsEdit()->isReadOnly() && !dialog.HzEdit()->isReadOnly());
     }
 
     void refreshShowsThePitchAsOctaveNoteAndWholeCents() {
@@ -104,6 +105,55 @@ private slots:
         QCOMPARE(m_doc->m_dPitch, PitchFromParts(6, 2, 20));
         QCOMPARE(dialog.CentsEdit()->text(), QString("20"));
         QCOMPARE(view.hints.size(), std::size_t{3});
+        m_doc->RemoveView(&view);
+    }
+
+    void typedPartsAndHzGoThroughTheSlidersRules() {
+        HintView view;
+        m_doc->AddView(&view);
+        CSetPitchDialog dialog;
+        dialog.SetDocument(m_doc.get());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto type = [](QLineEdit* edit, const char* text) {
+            edit->setFocus();
+            edit->selectAll();
+            QTest::keyClicks(edit, text);
+            QTest::keyClick(edit, Qt::Key_Return);
+        };
+        type(dialog.NoteEdit(), "bb");
+        QCOMPARE(dialog.NoteSlider()->value(), -10);
+        QCOMPARE(dialog.NoteEdit()->text(), QString("A#"));
+        type(dialog.OctaveEdit(), "2");
+        type(dialog.CentsEdit(), "-25");
+        QCOMPARE(m_doc->m_dPitch, PitchFromParts(2, 10, -25));
+        QCOMPARE(dialog.HzEdit()->text(), QString::number(PitchFromParts(2, 10, -25), 'f', 2));
+        QCOMPARE(view.hints, (std::vector<long>(3, CSampleDoc::kPitchChangedHint)));
+
+        // Outside the sliders' reach: refused with a message, the boxes show the pitch as it stands.
+        const double before = m_doc->m_dPitch;
+        type(dialog.CentsEdit(), "51");
+        type(dialog.OctaveEdit(), "10");
+        type(dialog.NoteEdit(), "H");
+        type(dialog.HzEdit(), "5");
+        type(dialog.HzEdit(), "abc");
+        QCOMPARE(m_ui.Messages(),
+                 (std::vector<std::string>{"Please enter an integer between -50 and 50.",
+                                           "Please enter an integer between -1 and 9.",
+                                           "Please enter a note from C to B, with # or b for sharp or flat.",
+                                           m_ui.Messages().at(3), "Please enter a number."}));
+        QVERIFY(
+            QString::fromStdString(m_ui.Messages().at(3)).startsWith("Please enter a number between 7.94"));
+        QCOMPARE(m_doc->m_dPitch, before);
+        QCOMPARE(dialog.CentsEdit()->text(), QString("-25"));
+        QCOMPARE(dialog.OctaveEdit()->text(), QString("2"));
+
+        type(dialog.HzEdit(), "261.6256");
+        QCOMPARE(m_doc->m_dPitch, 261.6256);
+        QCOMPARE(dialog.NoteEdit()->text(), QString("C "));
+        QCOMPARE(dialog.OctaveEdit()->text(), QString("4"));
+        QCOMPARE(dialog.OctaveSlider()->value(), -4);
+        QCOMPARE(view.hints.size(), std::size_t{4});
         m_doc->RemoveView(&view);
     }
 };

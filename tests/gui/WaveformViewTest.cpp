@@ -4,6 +4,8 @@
 #include "platform/ScriptedUi.h"
 #include "testing/FakeAudioDevice.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QImage>
 
 namespace {
@@ -51,6 +53,41 @@ private slots:
         QCOMPARE(doc.m_nSelStart, 400u);
         QCOMPARE(doc.m_nSelLength, 1600u);
         QVERIFY(!doc.IsModified());
+    }
+
+    void aSteadyToneAtFullViewIsOneBandWithoutGaps() {
+        auto frame = ShowFrame(MakeSample(441000, 44100, true));
+        CSampleView1& view = *frame->WaveView();
+        QVERIFY(view.Model().Width() < view.width()); // the logical area is stretched over the window
+        QImage picture = Picture(view);
+        // A row the sine crosses in every column: 12000 of 32768 reaches well past a sixth of the half.
+        const int row = view.height() / 2 - view.height() / 12;
+        const int first = ViewPoint(view, 2).x();
+        const int last = ViewPoint(view, view.Model().Width() - 2).x();
+        int gaps = 0;
+        for (int x = first; x <= last; ++x)
+            gaps += qGray(picture.pixel(x, row)) > 64;
+        QCOMPARE(gaps, 0);
+    }
+
+    void theWaveLabelIsNeverBelowTheDesktopsSmallestFont() {
+        auto frame = ShowFrame(MakeSample(8000));
+        CSampleView1& view = *frame->WaveView();
+        QImage picture = Picture(view);
+        // The label's dark rows, near the top left, above the silent wave's centre line.
+        int top = -1;
+        int bottom = -1;
+        for (int y = 0; y < view.height() / 2 - 2; ++y)
+            for (int x = 0; x < 200 && x < view.width(); ++x)
+                if (qGray(picture.pixel(x, y)) < 64) {
+                    top = top < 0 ? y : top;
+                    bottom = y;
+                }
+        QVERIFY(top >= 0);
+        const int legible =
+            QFontInfo(QFontDatabase::systemFont(QFontDatabase::SmallestReadableFont)).pixelSize();
+        QVERIFY2(bottom - top + 1 >= legible * 6 / 10,
+                 qPrintable(QString("%1 rows, legible %2 px").arg(bottom - top + 1).arg(legible)));
     }
 
     void theMarkedRangeIsShownInverted() {

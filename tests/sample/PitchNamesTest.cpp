@@ -71,3 +71,19 @@ TEST(PitchNames, PitchFromParts) {
     EXPECT_NEAR(PitchFromParts(4, 0, 0), 261.6256, 1e-4);
     EXPECT_NEAR(PitchFromParts(5, 9, -50), 880 * std::pow(2.0, -0.5 / 12), 1e-9);
 }
+
+TEST(ParseNoteName, TakesNamesWithinTheOctaveAndRefusesTheRest) {
+    const std::pair<const char*, int> names[] = {{"C", 0}, {" c# ", 1}, {"Db", 1}, {"E#", 5}, {"fb", 4},
+                                                 {"Bb", 10}, {"B", 11}, {"A ", 9}};
+    for (auto [text, note] : names)
+        EXPECT_EQ(std::get<int>(ParseNoteName(text)), note) << text;
+    for (const char* text : {"", "Cb", "B#", "H", "C##", "C4", "#"})
+        EXPECT_TRUE(std::holds_alternative<std::string>(ParseNoteName(text))) << text;
+}
+
+TEST(PitchDialogRange, SpansWhatTheSlidersReach) {
+    EXPECT_EQ(SplitPitch(PitchDialogRange::LowestHz() * 1.0001).octave, -1);
+    const PitchParts top = SplitPitch(PitchDialogRange::HighestHz() * 0.9999);
+    EXPECT_EQ(top.octave, 9);
+    EXPECT_EQ(top.note, 11);
+}

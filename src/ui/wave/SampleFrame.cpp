@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <algorithm>
 #include <iterator>
 #include <optional>
 
@@ -49,25 +50,17 @@ const std::optional<Command> kToolBar[] = {
 // How often the toolbar's buttons follow the state of their commands.
 constexpr int kCommandUiInterval = 250;
 
-// The panes keep their widths; their font shrinks until the widest text of each fits.
-QFont PaneFont(QFont font) {
-    const char* widest[] = {"Play: 000000  000000", "Loop: 000000  000000", "Pitch: G#4 -50.00 (440.00 Hz)",
-                            "000000", "00.000"};
-    constexpr int kMargin = 6;
-    constexpr int kSmallest = 7;
-    int pixels = QFontMetrics(font).height();
-    for (; pixels > kSmallest; --pixels) {
-        font.setPixelSize(pixels);
-        QFontMetrics metrics(font);
-        bool fits = true;
-        for (std::size_t pane = 0; pane < std::size(widest); ++pane)
-            fits =
-                fits && metrics.horizontalAdvance(widest[pane]) + kMargin <= SampleFramePanes::kWidths[pane];
-        if (fits)
-            break;
-    }
-    font.setPixelSize(pixels);
-    return font;
+// The panes keep the desktop's status-bar font and grow from their usual widths until the widest
+// text of each fits.
+int PaneWidth(const QFontMetrics& metrics, std::size_t pane) {
+    const char* widest[] = {"Play: 000000  000000",
+                            "Loop: 000000  000000",
+                            "Pitch: G#4 -50.00 (440.00 Hz)",
+                            "000000",
+                            "00.000",
+                            "Mark: 000000  000000  00.000 s"};
+    constexpr int kMargin = 8;
+    return std::max(SampleFramePanes::kWidths[pane], metrics.horizontalAdvance(widest[pane]) + kMargin);
 }
 } // namespace
 
@@ -130,15 +123,18 @@ void CSampleFrame::BuildStatusBar() {
     m_pPanes[0] = new QLabel(SampleFramePanes::kIdlePrompt);
     m_pPanes[0]->setFrameStyle(QFrame::NoFrame);
     bar->addWidget(m_pPanes[0], 1);
-    const QFont paneFont = PaneFont(bar->font());
-    for (int pane = 1; pane < 6; ++pane) {
+    const QFontMetrics metrics(bar->font());
+    for (int pane = 1; pane < kPaneCount; ++pane) {
         auto* label = new QLabel;
-        label->setFont(paneFont);
+        label->setObjectName(QString("Pane%1").arg(pane));
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setFixedWidth(SampleFramePanes::kWidths[static_cast<std::size_t>(pane - 1)]);
+        label->setFixedWidth(PaneWidth(metrics, static_cast<std::size_t>(pane - 1)));
         bar->addPermanentWidget(label);
         m_pPanes[pane] = label;
     }
+    // A double-click on the position, time or mark pane opens the points to typing.
+    for (int pane : {4, 5, 6})
+        m_pPanes[pane]->installEventFilter(this);
     m_pInner->setStatusBar(bar);
 }
 
@@ -162,6 +158,10 @@ void CSampleFrame::SetLoopPane(std::uint64_t start, std::uint64_t end) {
 
 void CSampleFrame::SetPitchPane(double hz, const std::string& noteName) {
     m_pPanes[3]->setText(QString::fromStdString(SampleFramePanes::PitchPaneText(hz, noteName)));
+}
+
+void CSampleFrame::SetMarkPane(std::uint32_t start, std::uint32_t length, std::uint32_t rate) {
+    m_pPanes[6]->setText(QString::fromStdString(SampleFramePanes::MarkText(start, length, rate)));
 }
 
 void CSampleFrame::SetPositionPane(std::int64_t frame, std::uint32_t rate) {
@@ -196,6 +196,11 @@ void CSampleFrame::SplitRows() {
 bool CSampleFrame::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_pSplitter && event->type() == QEvent::Resize)
         QTimer::singleShot(0, this, [this] { SplitRows(); });
+    if (event->type() == QEvent::MouseButtonDblClick &&
+        (watched == m_pPanes[4] || watched == m_pPanes[5] || watched == m_pPanes[6])) {
+        OnCommand(Command::Points);
+        return true;
+    }
     return CChildFrame::eventFilter(watched, event);
 }
 

@@ -47,7 +47,8 @@ public:
     void SetLoopPane(std::uint64_t start, std::uint64_t end);
     void SetPitchPane(double hz, const std::string& noteName);
     void SetPositionPane(std::int64_t frame, std::uint32_t rate);
-    // Panes 0 (prompts) to 5 (time).
+    void SetMarkPane(std::uint32_t start, std::uint32_t length, std::uint32_t rate);
+    // Panes 0 (prompts) to 6 (the marked range).
     QString PaneText(int pane) const;
     void RefreshPitchDialog();
 
@@ -72,7 +73,8 @@ private:
     CSampleView1* m_pView1;
     CSampleView2* m_pView2;
     QToolBar* m_pToolBar = nullptr;
-    QLabel* m_pPanes[6] = {};
+    static constexpr int kPaneCount = 7;
+    QLabel* m_pPanes[kPaneCount] = {};
     CSetPitchDialog* m_pPitchDialog;
     mutable int m_nDisplayMode = 0;
     bool m_bWatchingActivation = false;

@@ -32,6 +32,14 @@ std::string TimeText(std::int64_t frame, std::uint32_t rate) {
     return Format("%2.3f", static_cast<double>(frame) / static_cast<double>(rate));
 }
 
+std::string MarkText(std::uint32_t start, std::uint32_t length, std::uint32_t rate) {
+    if (length == 0)
+        return {};
+    const double seconds = rate == 0 ? 0.0 : static_cast<double>(length) / rate;
+    return Format("Mark: %06lu  %06lu  %.3f s", static_cast<unsigned long>(start),
+                  static_cast<unsigned long>(length), seconds);
+}
+
 std::pair<int, int> SplitRows(int total) {
     return {std::max(total * 85 / 100, 10), std::max(total * 15 / 100, 10)};
 }

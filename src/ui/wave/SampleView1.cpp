@@ -1,6 +1,7 @@
 #include "ui/wave/SampleView1.h"
 
 #include "sample/Player.h"
+#include "sample/PointsDialog.h"
 #include "sample/SampleDoc.h"
 #include "ui/QtSurface.h"
 #include "ui/wave/SampleFrame.h"
@@ -59,6 +60,7 @@ bool CSampleView1::HandlesCommand(Command command) const {
     case Command::ImportKrz:
     case Command::GainAdjust:
     case Command::CrossfadeLoop:
+    case Command::Points:
         return true;
     default:
         return false;
@@ -153,6 +155,9 @@ bool CSampleView1::OnCommand(Command command) {
         PlayerStop();
         m_doc.OnCrossfadeLoop();
         break;
+    case Command::Points:
+        EditMarkAndPoints();
+        break;
     default:
         break;
     }
@@ -197,7 +202,19 @@ void CSampleView1::paintEvent(QPaintEvent*) {
     m_frame.SetPlayPane(m_doc.m_nStart, std::uint64_t{m_doc.m_nStart} + m_doc.m_nLength);
     m_frame.SetPitchPane(m_doc.m_dPitch, m_doc.PitchText(m_doc.m_dPitch));
     m_frame.SetLoopPane(m_doc.m_nLoopStart, std::uint64_t{m_doc.m_nLoopStart} + m_doc.m_nLoopLength);
+    m_frame.SetMarkPane(m_model.MarkStart(), m_model.MarkLength(), m_doc.m_nRate);
     m_frame.RefreshPitchDialog();
+}
+
+void CSampleView1::EditMarkAndPoints() {
+    // The player reads the points while it plays.
+    PlayerStop();
+    std::uint32_t start = m_model.MarkStart();
+    std::uint32_t length = m_model.MarkLength();
+    if (!EditPoints(m_doc, start, length))
+        return;
+    m_model.SetMark(start, length);
+    m_doc.UpdateAllViews(nullptr, CSampleDoc::kDisplayHint);
 }
 
 void CSampleView1::resizeEvent(QResizeEvent* event) {

@@ -40,6 +40,7 @@ protected:
 
 private:
     void Play();
+    void EditMarkAndPoints();
     void Apply(const MouseOutcome& outcome);
     void UpdateCursor();
 

@@ -1,9 +1,12 @@
 #include "ui/wave/SetPitchDialog.h"
 
+#include "platform/DialogValidation.h"
+#include "platform/Ui.h"
 #include "sample/SampleDoc.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -31,19 +34,18 @@ QSlider* MakeSlider(int lowValue, int highValue, int tick) {
     return slider;
 }
 
-QLineEdit* MakeReadOnlyEdit() {
+QLineEdit* MakeEdit(int width = 48) {
     auto* edit = new QLineEdit;
-    edit->setReadOnly(true);
     edit->setAlignment(Qt::AlignCenter);
-    edit->setMaximumWidth(48);
+    edit->setMaximumWidth(width);
     return edit;
 }
 } // namespace
 
 CSetPitchDialog::CSetPitchDialog(QWidget* parent)
     : QDialog(parent), m_pNote(MakeSlider(0, 11, 1)), m_pOctave(MakeSlider(-1, 9, 1)),
-      m_pCents(MakeSlider(-50, 50, 10)), m_pNoteEdit(MakeReadOnlyEdit()), m_pOctaveEdit(MakeReadOnlyEdit()),
-      m_pCentsEdit(MakeReadOnlyEdit()), m_pCompensate(new QCheckBox("Compensate")),
+      m_pCents(MakeSlider(-50, 50, 10)), m_pNoteEdit(MakeEdit()), m_pOctaveEdit(MakeEdit()),
+      m_pCentsEdit(MakeEdit()), m_pHzEdit(MakeEdit(96)), m_pCompensate(new QCheckBox("Compensate")),
       m_pLoopText(new QLabel("Loop pitch:")) {
     setWindowTitle("Set Pitch");
     setModal(false);
@@ -58,12 +60,29 @@ CSetPitchDialog::CSetPitchDialog(QWidget* parent)
         grid->addWidget(controls.first, 1, column, Qt::AlignHCenter);
         grid->addWidget(controls.second, 2, column, Qt::AlignHCenter);
         connect(controls.first, &QSlider::valueChanged, this, &CSetPitchDialog::OnSliderMoved);
+        QLineEdit* edit = controls.second;
+        connect(edit, &QLineEdit::editingFinished, this, [this, edit] { OnPartTyped(edit); });
     }
+    auto* hzRow = new QHBoxLayout;
+    auto* hzLabel = new QLabel("&Hz");
+    hzLabel->setBuddy(m_pHzEdit);
+    hzRow->addWidget(hzLabel);
+    hzRow->addWidget(m_pHzEdit);
+    hzRow->addStretch();
+    connect(m_pHzEdit, &QLineEdit::editingFinished, this, &CSetPitchDialog::OnHzTyped);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    layout->addLayout(hzRow);
     layout->addWidget(m_pCompensate);
     layout->addWidget(m_pLoopText);
     connect(m_pCompensate, &QCheckBox::clicked, this, &CSetPitchDialog::OnCompensate);
+}
+
+CSetPitchDialog::~CSetPitchDialog() {
+    // Hiding the dialog takes the focus from a box, which would finish its typing into a dialog
+    // half gone.
+    for (QLineEdit* edit : {m_pNoteEdit, m_pOctaveEdit, m_pCentsEdit, m_pHzEdit})
+        disconnect(edit, nullptr, this, nullptr);
 }
 
 void CSetPitchDialog::SetDocument(CSampleDoc* doc) {
@@ -75,6 +94,55 @@ void CSetPitchDialog::ShowValues(int octave, int note, int cents) {
     m_pNoteEdit->setText(kNoteNames[static_cast<std::size_t>(std::clamp(note, 0, 11))]);
     m_pOctaveEdit->setText(QString::number(octave));
     m_pCentsEdit->setText(QString::number(cents));
+    if (m_pDoc)
+        m_pHzEdit->setText(QString::number(m_pDoc->m_dPitch, 'f', 2));
+}
+
+void CSetPitchDialog::OnPartTyped(QLineEdit* edit) {
+    // Focus leaving an untouched box, or a box just refused and reset, is no new entry.
+    if (!m_pDoc || !edit->isModified())
+        return;
+    const std::string text = edit->text().trimmed().toStdString();
+    std::variant<long long, std::string> typed = std::string();
+    QSlider* slider = nullptr;
+    if (edit == m_pNoteEdit) {
+        std::variant<int, std::string> note = ParseNoteName(text);
+        typed = std::holds_alternative<int>(note) ? std::variant<long long, std::string>(std::get<int>(note))
+                                                  : std::get<std::string>(note);
+        slider = m_pNote;
+    } else if (edit == m_pOctaveEdit) {
+        typed = ValidateInteger(text, PitchDialogRange::kLowestOctave, PitchDialogRange::kHighestOctave);
+        slider = m_pOctave;
+    } else {
+        typed = ValidateInteger(text, -PitchDialogRange::kCentsLimit, PitchDialogRange::kCentsLimit);
+        slider = m_pCents;
+    }
+    if (const std::string* message = std::get_if<std::string>(&typed)) {
+        Refresh();
+        GetUi().Message(*message, MessageIcon::Exclamation);
+        return;
+    }
+    const int value = static_cast<int>(std::get<long long>(typed));
+    if (slider->value() == -value)
+        OnSliderMoved(); // the same position: the slider sends nothing, but the pitch may be off the grid
+    else
+        slider->setValue(-value);
+}
+
+void CSetPitchDialog::OnHzTyped() {
+    if (!m_pDoc || !m_pHzEdit->isModified())
+        return;
+    std::variant<double, std::string> hz =
+        ValidateReal(m_pHzEdit->text().trimmed().toStdString(), PitchDialogRange::LowestHz(),
+                     PitchDialogRange::HighestHz());
+    if (const std::string* message = std::get_if<std::string>(&hz)) {
+        Refresh();
+        GetUi().Message(*message, MessageIcon::Exclamation);
+        return;
+    }
+    m_pDoc->SetPitch(std::get<double>(hz));
+    Refresh();
+    m_pDoc->UpdateAllViews(nullptr, CSampleDoc::kPitchChangedHint);
 }
 
 void CSetPitchDialog::Refresh() {
@@ -106,8 +174,8 @@ void CSetPitchDialog::OnSliderMoved() {
     const int octave = -m_pOctave->value();
     const int note = -m_pNote->value();
     const int cents = -m_pCents->value();
-    ShowValues(octave, note, cents);
     m_pDoc->SetPitchFromParts(octave, note, cents);
+    ShowValues(octave, note, cents);
     m_pDoc->UpdateAllViews(nullptr, CSampleDoc::kPitchChangedHint);
 }
 

@@ -9,11 +9,15 @@ class QLineEdit;
 class QSlider;
 
 // "Set Pitch": the sample's pitch as note, octave and cents on three sliders, the "Compensate"
-// flag and the loop's pitch offset. Modeless: each slider move sets the pitch at once.
+// flag and the loop's pitch offset. Modeless: each slider move sets the pitch at once. The note,
+// octave and cents may also be typed in the boxes below the sliders, and a pitch in Hz in its own
+// box; a typed value outside the sliders' reach is refused with a message and the box shows the
+// pitch as it stands.
 class CSetPitchDialog : public QDialog {
     Q_OBJECT
 public:
     explicit CSetPitchDialog(QWidget* parent = nullptr);
+    ~CSetPitchDialog() override;
 
     // Points the dialog at a document (or none) and refreshes it.
     void SetDocument(CSampleDoc* doc);
@@ -27,6 +31,7 @@ public:
     QLineEdit* NoteEdit() const { return m_pNoteEdit; }
     QLineEdit* OctaveEdit() const { return m_pOctaveEdit; }
     QLineEdit* CentsEdit() const { return m_pCentsEdit; }
+    QLineEdit* HzEdit() const { return m_pHzEdit; }
     QCheckBox* CompensateBox() const { return m_pCompensate; }
     QLabel* LoopText() const { return m_pLoopText; }
 
@@ -34,6 +39,8 @@ private:
     void OnSliderMoved();
     void OnCompensate();
     void ShowValues(int octave, int note, int cents);
+    void OnPartTyped(QLineEdit* edit);
+    void OnHzTyped();
 
     CSampleDoc* m_pDoc = nullptr;
     QSlider* m_pNote;
@@ -42,6 +49,7 @@ private:
     QLineEdit* m_pNoteEdit;
     QLineEdit* m_pOctaveEdit;
     QLineEdit* m_pCentsEdit;
+    QLineEdit* m_pHzEdit;
     QCheckBox* m_pCompensate;
     QLabel* m_pLoopText;
 };

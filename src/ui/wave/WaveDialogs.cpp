@@ -5,6 +5,7 @@
 #include "ui/wave/CrossfadeLoopDialog.h"
 #include "ui/wave/KrzSampleDialog.h"
 #include "ui/wave/PlaybackRateDialog.h"
+#include "ui/wave/PointsDialog.h"
 #include "ui/wave/ReduceToMonoDialog.h"
 #include "ui/wave/RemixStereoDialog.h"
 #include "ui/wave/ResampleDialog.h"
@@ -19,4 +20,5 @@ void RegisterWaveDialogs(QtDialogs& dialogs) {
     dialogs.Register<CKrzSampleDialog, KrzSampleChoice>();
     dialogs.Register<CResampleDialog, ResampleValues>();
     dialogs.Register<CPlaybackRateDialog, PlaybackRateValues>();
+    dialogs.Register<CPointsDialog, PointsValues>();
 }
