@@ -66,7 +66,8 @@ private slots:
             QVERIFY(label->width() >= SampleFramePanes::kWidths[static_cast<std::size_t>(pane - 1)]);
         }
         auto* pitch = frame->PromptBar()->findChild<QLabel*>("Pane3");
-        QVERIFY(QFontMetrics(pitch->font()).horizontalAdvance("Pitch: G#4 -50.00 (440.00 Hz)") < pitch->width());
+        QVERIFY(QFontMetrics(pitch->font()).horizontalAdvance("Pitch: G#4 -50.00 (440.00 Hz)") <
+                pitch->width());
         frame->WaveView()->repaint();
         QCOMPARE(frame->PaneText(1), QString("Play: 000000  044100"));
         QCOMPARE(frame->PaneText(2), QString("Loop: 000000  000000"));

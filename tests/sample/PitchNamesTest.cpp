@@ -73,8 +73,8 @@ TEST(PitchNames, PitchFromParts) {
 }
 
 TEST(ParseNoteName, TakesNamesWithinTheOctaveAndRefusesTheRest) {
-    const std::pair<const char*, int> names[] = {{"C", 0}, {" c# ", 1}, {"Db", 1}, {"E#", 5}, {"fb", 4},
-                                                 {"Bb", 10}, {"B", 11}, {"A ", 9}};
+    const std::pair<const char*, int> names[] = {{"C", 0},  {" c# ", 1}, {"Db", 1}, {"E#", 5},
+                                                 {"fb", 4}, {"Bb", 10},  {"B", 11}, {"A ", 9}};
     for (auto [text, note] : names)
         EXPECT_EQ(std::get<int>(ParseNoteName(text)), note) << text;
     for (const char* text : {"", "Cb", "B#", "H", "C##", "C4", "#"})

@@ -2,10 +2,10 @@
 
 #include "layer/LayerDoc.h"
 #include "patch/PatchDoc.h"
-#include "testing/FakeAudioDevice.h"
 #include "platform/ScriptedUi.h"
 #include "sample/SampleDoc.h"
 #include "support/TempDir.h"
+#include "testing/FakeAudioDevice.h"
 #include "ui/patch/PatchTreeModel.h"
 
 #include <gtest/gtest.h>
