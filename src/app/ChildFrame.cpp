@@ -52,12 +52,10 @@ bool CChildFrame::Save(bool askForPath) {
     }
     if (askForPath || path.empty()) {
         const DocumentDescriptor& descriptor = KindInfo(m_kind).descriptor;
-        std::string proposed = m_pDocument->GetTitle();
-        if (proposed.find('.') == std::string::npos)
-            proposed += descriptor.filterExtension;
-        std::optional<std::string> chosen =
-            GetUi().AskSaveFile({"Save As", descriptor.filterName, "*" + descriptor.filterExtension,
-                                 descriptor.filterExtension.substr(1), proposed});
+        std::optional<std::string> chosen = GetUi().AskSaveFile(
+            {"Save As", descriptor.filterName, "*" + descriptor.filterExtension,
+             descriptor.filterExtension.substr(1),
+             ProposedSavePath(m_pDocument->GetTitle(), path, descriptor.filterExtension)});
         if (!chosen)
             return false;
         path = *chosen;

@@ -16,7 +16,8 @@ void AddCommandButtons(QToolBar* toolBar, std::span<const std::optional<Command>
         const std::size_t newline = prompt.find('\n');
         const QString tip = QString::fromStdString(prompt.substr(newline + 1));
         QAction* action = toolBar->addAction(art(command), tip);
-        action->setToolTip(tip);
+        const std::string keys = ShortcutText(command);
+        action->setToolTip(keys.empty() ? tip : QString("%1 (%2)").arg(tip, QString::fromStdString(keys)));
         action->setStatusTip(QString::fromStdString(prompt.substr(0, newline)));
         action->setData(static_cast<int>(command));
         QObject::connect(action, &QAction::triggered, toolBar, [trigger, command] { trigger(command); });

@@ -7,6 +7,7 @@ const MenuItem kSeparator{Command::Separator, ""};
 
 std::vector<MenuItem> FileMenu(bool document, bool wave) {
     std::vector<MenuItem> items{{Command::New, "&New\tCtrl+N"},
+                                {Command::Open, "&Open..."},
                                 {Command::OpenPatchFile, "Open &Patch File..."},
                                 {Command::OpenLayerFile, wave ? "Open &Layer File..." : "Open &Layer File"},
                                 {Command::OpenWaveFile, "Open &Wave File..."},
@@ -41,9 +42,17 @@ Menu HelpMenu(const std::string& first) {
              kSeparator,
              {Command::About, "&About WLOE..."}}};
 }
-} // namespace
+// Every item bound to a key shows it, after a tab.
+std::vector<Menu> WithShortcuts(std::vector<Menu> menus) {
+    for (Menu& menu : menus)
+        for (MenuItem& item : menu.items)
+            if (std::string keys = ShortcutText(item.command);
+                !keys.empty() && item.text.find('\t') == std::string::npos)
+                item.text += "\t" + keys;
+    return menus;
+}
 
-std::vector<Menu> MenuBarFor(std::optional<DocumentKind> kind) {
+std::vector<Menu> MenuBarItems(std::optional<DocumentKind> kind) {
     if (!kind)
         return {{"&File", FileMenu(false, false)},
                 {"&Edit", {{Command::Preferences, "&Preferences"}}},
@@ -110,6 +119,12 @@ std::vector<Menu> MenuBarFor(std::optional<DocumentKind> kind) {
     return {};
 }
 
+} // namespace
+
+std::vector<Menu> MenuBarFor(std::optional<DocumentKind> kind) {
+    return WithShortcuts(MenuBarItems(kind));
+}
+
 std::string PromptFor(Command command) {
     static const std::map<Command, std::string> prompts = {
         {Command::New, "Create a new document"},
@@ -172,6 +187,9 @@ std::string PromptFor(Command command) {
         {Command::SetLoopStart, "Set the loop start point\nSet loop start"},
         {Command::SetLoopEnd, "Set the loop end point\nSet loop end"},
         {Command::PitchDialog, "Shows the pitch dialog box\nPitch dialog"},
+        {Command::PlayStop, "Play, or stop what is playing"},
+        {Command::ShowStart, "Show the beginning of the sample"},
+        {Command::ShowEnd, "Show the end of the sample"},
     };
     auto found = prompts.find(command);
     return found == prompts.end() ? std::string{} : found->second;
@@ -179,13 +197,29 @@ std::string PromptFor(Command command) {
 
 const std::vector<Accelerator>& Accelerators() {
     static const std::vector<Accelerator> accelerators = {
-        {Command::New, "Ctrl+N"},
-        {Command::Open, "Ctrl+O"},
-        {Command::Save, "Ctrl+S"},
-        {Command::Reopen, "Ctrl+R"},
-        {Command::Help, "F1"},
-        {Command::NextPane, "F6"},
-        {Command::PreviousPane, "Shift+F6"},
+        {Command::New, "Ctrl+N"},    {Command::Open, "Ctrl+O"},
+        {Command::Save, "Ctrl+S"},   {Command::SaveAs, "Ctrl+Shift+S"},
+        {Command::Close, "Ctrl+W"},  {Command::Exit, "Ctrl+Q"},
+        {Command::Reopen, "Ctrl+R"}, {Command::Help, "F1"},
+        {Command::NextPane, "F6"},   {Command::PreviousPane, "Shift+F6"},
     };
     return accelerators;
+}
+
+const std::vector<Accelerator>& WaveAccelerators() {
+    static const std::vector<Accelerator> accelerators = {
+        {Command::PlayStop, "Space"},     {Command::LoopPlay, "L"},
+        {Command::ShowStart, "Home"},     {Command::ShowEnd, "End"},
+        {Command::HorizontalZoom, "+"},   {Command::HorizontalZoom, "="}, // + without Shift
+        {Command::HorizontalUnzoom, "-"},
+    };
+    return accelerators;
+}
+
+std::string ShortcutText(Command command) {
+    for (const auto* table : {&Accelerators(), &WaveAccelerators()})
+        for (const Accelerator& accelerator : *table)
+            if (accelerator.command == command)
+                return accelerator.keys;
+    return {};
 }

@@ -75,6 +75,10 @@ enum class Command {
     SetLoopStart,
     SetLoopEnd,
     PitchDialog,
+    // Wave editor keys
+    PlayStop,
+    ShowStart,
+    ShowEnd,
 };
 
 struct MenuItem {
@@ -99,4 +103,10 @@ struct Accelerator {
     Command command;
     const char* keys; // in the portable form Qt reads ("Ctrl+N")
 };
+// Keys that work wherever the focus is in the program.
 const std::vector<Accelerator>& Accelerators();
+// Keys of the wave editor, only while the focus is in its window: letters, Space and +/- must
+// stay free for typing in dialogs.
+const std::vector<Accelerator>& WaveAccelerators();
+// The first key bound to a command, as menus and tool tips show it; empty when none is.
+std::string ShortcutText(Command command);

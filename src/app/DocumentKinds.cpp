@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <vector>
 
 namespace {
 std::string Lower(std::string text) {
@@ -66,4 +65,20 @@ DocumentKind KindForPath(const std::string& path) {
 
 bool SamePath(const std::string& a, const std::string& b) {
     return Lower(a) == Lower(b);
+}
+
+std::vector<std::string> OpenFilters() {
+    std::vector<std::string> filters;
+    for (const auto& info : DocumentKinds())
+        filters.push_back(info.descriptor.filterName);
+    filters.push_back("SAMPLE Archives (*.sam)");
+    filters.push_back("All Files (*)");
+    return filters;
+}
+
+std::string ProposedSavePath(const std::string& title, const std::string& path,
+                             const std::string& extension) {
+    if (!path.empty())
+        return path;
+    return title.find('.') == std::string::npos ? title + extension : title;
 }

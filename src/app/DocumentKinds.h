@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 // The three kinds of document, in the order they are registered: a path whose extension matches
 // none of them goes to the first.
@@ -35,3 +36,10 @@ DocumentKind KindForPath(const std::string& path);
 
 // Paths of open documents compare without regard to case.
 bool SamePath(const std::string& a, const std::string& b);
+
+// The Open dialog's filters: the kinds' own, the sample archive form, and all files.
+std::vector<std::string> OpenFilters();
+
+// What Save As proposes: the document's own path, so the dialog starts in its folder; for a
+// document never saved, its title with the kind's extension.
+std::string ProposedSavePath(const std::string& title, const std::string& path, const std::string& extension);

@@ -3,35 +3,36 @@
 
 #include "app/Artwork.h"
 #include "app/ChildFrame.h"
+#include "app/CommandKeys.h"
 #include "app/SplashWnd.h"
 #include "app/WloeApp.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStatusBar>
+#include <QTimer>
+#include <QUrl>
 
 CMainFrame::CMainFrame(CWloeApp& app) : m_app(app), m_pMdiArea(new QMdiArea(this)) {
     setWindowTitle(kProgramTitle);
     setWindowIcon(ProgramIcon());
     setGeometry(25, 25, 750, 550);
     setCentralWidget(m_pMdiArea);
+    // Files dropped from a file manager open as File Open would open them.
+    setAcceptDrops(true);
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, [this] {
         RebuildMenus();
         UpdateCaption();
     });
-    for (const Accelerator& accelerator : Accelerators()) {
-        auto* action = new QAction(this);
-        action->setShortcut(QKeySequence(accelerator.keys));
-        action->setShortcutContext(Qt::ApplicationShortcut);
-        Command command = accelerator.command;
-        connect(action, &QAction::triggered, this, [this, command] {
-            if (IsEnabled(command))
-                Execute(command);
-        });
-        addAction(action);
-    }
+    BindCommandKeys(this, Accelerators(), Qt::ApplicationShortcut, [this](Command command) {
+        if (IsEnabled(command))
+            Execute(command);
+    });
     RebuildMenus();
 }
 
@@ -228,5 +229,38 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    m_app.RememberWindowGeometry();
     QMainWindow::closeEvent(event);
+}
+
+QStringList CMainFrame::DroppedFiles(const QMimeData* data) {
+    QStringList files;
+    if (!data || !data->hasUrls())
+        return files;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile())
+            files << url.toLocalFile();
+    return files;
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dragMoveEvent(QDragMoveEvent* event) {
+    if (!DroppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    QStringList files = DroppedFiles(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    std::vector<std::string> paths;
+    for (const QString& file : files)
+        paths.push_back(file.toStdString());
+    // Opened once the drop is over: a message about a file must not hold the file manager's drag.
+    QTimer::singleShot(0, this, [this, paths] { m_app.OpenDocumentFiles(paths); });
 }

@@ -9,6 +9,7 @@ class CChildFrame;
 class CWloeApp;
 class QMdiArea;
 class QMenu;
+class QMimeData;
 
 // The program's one top-level window: the child windows of the editors, the menu bar of the
 // active child's kind, the keyboard accelerators, and the splash screen.
@@ -34,8 +35,14 @@ public:
     // The menu bar again, for the active child's kind (after the recent files changed, too).
     void RebuildMenus();
 
+    // The local files a drag carries; none when it carries something else.
+    static QStringList DroppedFiles(const QMimeData* data);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     bool OnFrameCommand(Command command);

@@ -1,8 +1,11 @@
 #include "app/QtUi.h"
 
+#include "app/HelpWindow.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -116,13 +119,32 @@ std::optional<std::any> QtUi::AskDialogValues(const std::any& initial) {
     return m_dialogs.Show(m_pParent, initial);
 }
 
+QtShell::QtShell(std::function<bool(const QUrl&)> openUrl) : m_openUrl(std::move(openUrl)) {}
+
+QtShell::~QtShell() {
+    delete m_pHelpWindow;
+}
+
 void QtShell::OpenForReading(const std::string& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+    if (!m_openUrl(QUrl::fromLocalFile(QString::fromStdString(path))))
+        GetUi().Message("No program on this desktop opens " + path + ".", MessageIcon::Information);
 }
 
 void QtShell::OpenHelp(const std::string& path, const std::string& topic) {
+    if (!QFileInfo::exists(QString::fromStdString(path))) {
+        GetUi().Message("The manual " + path + " cannot be found.", MessageIcon::Exclamation);
+        return;
+    }
     QUrl url = QUrl::fromLocalFile(QString::fromStdString(path));
     if (!topic.empty())
         url.setFragment(QString::fromStdString(topic));
-    QDesktopServices::openUrl(url);
+    if (m_openUrl(url))
+        return;
+    if (!m_pHelpWindow)
+        m_pHelpWindow = new CHelpWindow;
+    m_pHelpWindow->ShowPage(url);
+}
+
+CHelpWindow* QtShell::HelpWindow() const {
+    return m_pHelpWindow;
 }

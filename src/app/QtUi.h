@@ -4,10 +4,14 @@
 #include "platform/Ui.h"
 #include "ui/QtDialogs.h"
 
+#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QProgressDialog>
+#include <QUrl>
 #include <QWidget>
+
+#include <functional>
 
 // The editor's Ui: message boxes, questions, the wait cursor with a progress bar for long work,
 // and the dialogs that operations ask for.
@@ -38,11 +42,24 @@ private:
     QProgressDialog* m_pProgress = nullptr;
 };
 
-// Opens reports and the manual with the desktop's viewer.
+class CHelpWindow;
+
+// Opens reports and the manual with the desktop's viewer; the manual in a window of our own when
+// the desktop has no viewer for it.
 class QtShell : public Shell {
 public:
+    // `openUrl` hands a file to the desktop and says whether that worked.
+    explicit QtShell(std::function<bool(const QUrl&)> openUrl = QDesktopServices::openUrl);
+    ~QtShell() override;
+
     void OpenForReading(const std::string& path) override;
     void OpenHelp(const std::string& path, const std::string& topic) override;
+
+    CHelpWindow* HelpWindow() const;
+
+private:
+    std::function<bool(const QUrl&)> m_openUrl;
+    QPointer<CHelpWindow> m_pHelpWindow;
 };
 
 // The title of every message box.

@@ -1,10 +1,12 @@
 #include "app/WloeApp.h"
 
+#include "app/Artwork.h"
 #include "app/ChildFrame.h"
 #include "app/Dialogs.h"
 #include "app/MainFrame.h"
 #include "app/QtUi.h"
 #include "app/SplashWnd.h"
+#include "app/WindowGeometry.h"
 #include "platform/Shell.h"
 #include "platform/Ui.h"
 
@@ -14,8 +16,17 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QPalette>
+#include <QScreen>
+
+#include <filesystem>
 
 namespace {
+std::string WorkingDir() {
+    std::error_code error;
+    std::filesystem::path dir = std::filesystem::current_path(error);
+    return error ? std::string("/") : dir.string();
+}
+
 std::string KindName(DocumentKind kind) {
     switch (kind) {
     case DocumentKind::Patch:
@@ -40,8 +51,9 @@ std::optional<std::string> AskOpenFile(QWidget* parent, const QString& title, co
 } // namespace
 
 CWloeApp::CWloeApp(Settings& settings, const std::string& programPath, const std::vector<std::string>& args)
-    : m_settings(settings), m_paths(ProgramPathsFor(programPath)), m_bSplash(SplashEnabled(args)),
-      m_preferences(Preferences::Load(settings)), m_recent(settings) {}
+    : m_settings(settings), m_paths(ProgramPathsFor(programPath)),
+      m_options(ParseCommandLine(args, WorkingDir())), m_preferences(Preferences::Load(settings)),
+      m_recent(settings) {}
 
 CWloeApp::~CWloeApp() {
     if (qApp)
@@ -55,13 +67,23 @@ void CWloeApp::Start(bool showMaximized) {
                                 "QDialog QLabel, QMessageBox QLabel, QDialog QCheckBox, QDialog QRadioButton "
                                 "{ color: black; }")
                             .arg(menu.name()));
+    qApp->setWindowIcon(ProgramIcon());
     m_pMainFrame = std::make_unique<CMainFrame>(*this);
+    if (std::optional<WindowGeometry> saved = WindowGeometry::Load(m_settings)) {
+        WindowGeometry place = *saved;
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            QRect area = screen->availableGeometry();
+            place = saved->FittedTo({area.x(), area.y(), area.width(), area.height()});
+        }
+        m_pMainFrame->setGeometry(place.left, place.top, place.width, place.height);
+        showMaximized = saved->maximized;
+    }
     if (showMaximized)
         m_pMainFrame->showMaximized();
     else
         m_pMainFrame->show();
     qApp->installEventFilter(this);
-    if (m_bSplash)
+    if (m_options.splash)
         m_pMainFrame->ShowSplash();
 }
 
@@ -113,6 +135,11 @@ CChildFrame* CWloeApp::OpenDocumentFile(const std::string& path) {
     m_recent.Add(path);
     m_pMainFrame->RebuildMenus();
     return child;
+}
+
+void CWloeApp::OpenDocumentFiles(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths)
+        OpenDocumentFile(path);
 }
 
 CChildFrame* CWloeApp::NewDocument(DocumentKind kind) {
@@ -195,16 +222,15 @@ void CWloeApp::OnFileNew() {
 
 void CWloeApp::OnFileOpen() {
     QStringList filters;
-    for (const auto& info : DocumentKinds())
-        filters << QString::fromStdString(info.descriptor.filterName);
-    filters << "All Files (*)";
+    for (const std::string& filter : OpenFilters())
+        filters << QString::fromStdString(filter);
     if (auto path = AskOpenFile(m_pMainFrame.get(), "Open", QString(), filters.join(";;")))
         OpenDocumentFile(*path);
 }
 
 void CWloeApp::OnOpenPatchFile() {
     if (auto path = AskOpenFile(m_pMainFrame.get(), "Open Patch File",
-                                QString::fromStdString(m_paths.programDir), "Patch Files (*.pat)"))
+                                QString::fromStdString(m_paths.dataDir), "Patch Files (*.pat)"))
         OpenDocumentFile(*path);
 }
 
@@ -213,6 +239,12 @@ void CWloeApp::OnOpenWaveFile() {
             AskOpenFile(m_pMainFrame.get(), "Open Sample File",
                         QString::fromStdString(m_preferences.sampleRoot), "Sample Files (*.wav *.sam)"))
         OpenDocumentFile(*path);
+}
+
+void CWloeApp::RememberWindowGeometry() {
+    QRect normal = m_pMainFrame->normalGeometry();
+    WindowGeometry{normal.x(), normal.y(), normal.width(), normal.height(), m_pMainFrame->isMaximized()}.Save(
+        m_settings);
 }
 
 void CWloeApp::EditPreferences() {

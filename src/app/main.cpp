@@ -2,6 +2,7 @@
 #include "app/GuardedApplication.h"
 #include "app/MainFrame.h"
 #include "app/QtUi.h"
+#include "app/StartupOptions.h"
 #include "app/WloeApp.h"
 #include "platform/IniSettings.h"
 #include "platform/PortAudioDevice.h"
@@ -16,12 +17,28 @@
 
 #include <QApplication>
 
+#include <algorithm>
+#include <iostream>
+
 int main(int argc, char** argv) {
+    // Help and the version need no display.
+    StartupOptions options = ParseCommandLine({argv + std::min(argc, 1), argv + argc}, "/");
+    if (options.request == StartupOptions::Request::Help) {
+        std::cout << UsageText();
+        return 0;
+    }
+    if (options.request == StartupOptions::Request::Version) {
+        std::cout << VersionText();
+        return 0;
+    }
     CGuardedApplication application(argc, argv);
     QApplication::setApplicationName("wloe");
+    // What is left once Qt has taken its own options (-platform, -style, ...).
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
         args.emplace_back(argv[i]);
+    for (const std::string& option : ParseCommandLine(args, "/").ignored)
+        std::cerr << "wloe: ignoring the unknown option " << option << "\n";
 
     IniSettings settings(IniSettings::DefaultPath());
     ScopedSettings settingsScope(settings);
@@ -43,6 +60,7 @@ int main(int argc, char** argv) {
     app.Start();
     BuildSincTable();
     ui.SetParent(&app.MainFrame());
+    app.OpenDocumentFiles(app.StartupFiles());
     int code = QApplication::exec();
     PlayerStop();
     return code;

@@ -14,7 +14,7 @@ enum class AskButtons { OkCancel, YesNo, YesNoCancel };
 enum class Answer { Ok, Cancel, Yes, No };
 
 // A save-file dialog: the title, the filter ("WAVE Files (*.wav)"), its pattern ("*.wav"),
-// the default extension and the name proposed.
+// the default extension and the name proposed (a whole path starts the dialog in its folder).
 struct SaveFileRequest {
     std::string title;
     std::string filter;

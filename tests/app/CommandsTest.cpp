@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace {
 std::vector<std::string> Titles(const std::vector<Menu>& menus) {
     std::vector<std::string> titles;
@@ -36,15 +38,18 @@ TEST(Commands, FileMenusDifferByKind) {
         return result;
     };
     EXPECT_EQ(texts(MenuTitled(MenuBarFor(std::nullopt), "&File")),
-              (std::vector<std::string>{"&New\tCtrl+N", "Open &Patch File...", "Open &Layer File",
-                                        "Open &Wave File...", "-", "Recent File", "-", "E&xit"}));
+              (std::vector<std::string>{"&New\tCtrl+N", "&Open...\tCtrl+O", "Open &Patch File...",
+                                        "Open &Layer File", "Open &Wave File...", "-", "Recent File", "-",
+                                        "E&xit\tCtrl+Q"}));
     EXPECT_EQ(texts(MenuTitled(MenuBarFor(DocumentKind::Wave), "&File")),
-              (std::vector<std::string>{"&New\tCtrl+N", "Open &Patch File...", "Open &Layer File...",
-                                        "Open &Wave File...", "-", "&Reopen", "-", "&Close", "&Save\tCtrl+S",
-                                        "Save &As...", "-", "Recent File", "-", "E&xit"}));
+              (std::vector<std::string>{"&New\tCtrl+N", "&Open...\tCtrl+O", "Open &Patch File...",
+                                        "Open &Layer File...", "Open &Wave File...", "-", "&Reopen\tCtrl+R",
+                                        "-", "&Close\tCtrl+W", "&Save\tCtrl+S", "Save &As...\tCtrl+Shift+S",
+                                        "-", "Recent File", "-", "E&xit\tCtrl+Q"}));
     EXPECT_EQ(MenuTitled(MenuBarFor(std::nullopt), "&Edit").items.front().text, "&Preferences");
     EXPECT_EQ(MenuTitled(MenuBarFor(DocumentKind::Layer), "&Edit").items.front().text, "&Preferences...");
-    EXPECT_EQ(MenuTitled(MenuBarFor(DocumentKind::Layer), "&Help").items.front().text, "Layer E&ditor Help");
+    EXPECT_EQ(MenuTitled(MenuBarFor(DocumentKind::Layer), "&Help").items.front().text,
+              "Layer E&ditor Help\tF1");
     EXPECT_EQ(MenuTitled(MenuBarFor(DocumentKind::Wave), "&Edit").items.back().text, "G&uess pitch");
 }
 
@@ -56,6 +61,33 @@ TEST(Commands, PromptsAndAccelerators) {
     std::vector<std::string> keys;
     for (const auto& accelerator : Accelerators())
         keys.push_back(accelerator.keys);
-    EXPECT_EQ(keys,
-              (std::vector<std::string>{"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+R", "F1", "F6", "Shift+F6"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+Shift+S", "Ctrl+W",
+                                              "Ctrl+Q", "Ctrl+R", "F1", "F6", "Shift+F6"}));
+}
+
+TEST(Commands, EveryBoundKeyIsShownBesideItsMenuItem) {
+    for (auto kind : {std::optional<DocumentKind>(), std::optional(DocumentKind::Patch),
+                      std::optional(DocumentKind::Layer), std::optional(DocumentKind::Wave)})
+        for (const Menu& menu : MenuBarFor(kind))
+            for (const MenuItem& item : menu.items) {
+                std::string keys = ShortcutText(item.command);
+                std::size_t tab = item.text.find('\t');
+                if (keys.empty())
+                    EXPECT_EQ(tab, std::string::npos) << item.text;
+                else
+                    EXPECT_EQ(item.text.substr(tab == std::string::npos ? item.text.size() : tab + 1), keys)
+                        << item.text;
+            }
+}
+
+TEST(Commands, NoKeyIsBoundTwiceWhereBothTablesApply) {
+    // The wave keys work inside the wave window, where the program's keys work too.
+    std::set<std::string> seen;
+    for (const auto* table : {&Accelerators(), &WaveAccelerators()})
+        for (const Accelerator& accelerator : *table)
+            EXPECT_TRUE(seen.insert(accelerator.keys).second) << accelerator.keys;
+    EXPECT_EQ(ShortcutText(Command::PlayStop), "Space");
+    EXPECT_EQ(ShortcutText(Command::HorizontalZoom), "+");
+    EXPECT_EQ(ShortcutText(Command::ShowEnd), "End");
+    EXPECT_EQ(ShortcutText(Command::GuessPitch), "");
 }

@@ -42,10 +42,10 @@ private slots:
             if (!action->isSeparator())
                 prompts << action->statusTip();
         }
-        QCOMPARE(layout,
-                 QStringList({"Play", "Loop Play", "Stop", "|", "Horizontal zoom", "Horizontal unzoom",
-                              "Vertical zoom", "Vertical unzoom", "|", "Set start", "Set stop", "|",
-                              "Set loop start", "Set loop end", "|", "Loop view", "|", "Pitch dialog"}));
+        QCOMPARE(layout, QStringList({"Play", "Loop Play (L)", "Stop", "|", "Horizontal zoom (+)",
+                                      "Horizontal unzoom (-)", "Vertical zoom", "Vertical unzoom", "|",
+                                      "Set start", "Set stop", "|", "Set loop start", "Set loop end", "|",
+                                      "Loop view", "|", "Pitch dialog"}));
         QCOMPARE(prompts.front(), QString("Play without loop"));
         QCOMPARE(prompts[11], QString("Split screen to show loop continuity"));
         QCOMPARE(prompts.back(), QString("Shows the pitch dialog box"));

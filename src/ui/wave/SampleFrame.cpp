@@ -1,5 +1,6 @@
 #include "ui/wave/SampleFrame.h"
 
+#include "app/CommandKeys.h"
 #include "app/CommandToolBar.h"
 #include "sample/Player.h"
 #include "sample/SampleDoc.h"
@@ -81,6 +82,11 @@ CSampleFrame::CSampleFrame(std::unique_ptr<CSampleDoc> document, QWidget* parent
     setWidget(m_pInner);
     resize(620, 360);
     m_pPitchDialog->hide();
+
+    BindCommandKeys(this, WaveAccelerators(), Qt::WidgetWithChildrenShortcut, [this](Command command) {
+        OnCommand(command);
+        UpdateCommandUi();
+    });
 
     auto* timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, [this] {

@@ -46,6 +46,9 @@ bool CSampleView1::HandlesCommand(Command command) const {
     case Command::Play:
     case Command::LoopPlay:
     case Command::Stop:
+    case Command::PlayStop:
+    case Command::ShowStart:
+    case Command::ShowEnd:
     case Command::HorizontalZoom:
     case Command::HorizontalUnzoom:
     case Command::VerticalZoom:
@@ -104,6 +107,20 @@ bool CSampleView1::OnCommand(Command command) {
         break;
     case Command::Stop:
         PlayerStop();
+        break;
+    case Command::PlayStop:
+        if (PlayerIsPlaying())
+            PlayerStop();
+        else
+            Play();
+        break;
+    case Command::ShowStart:
+        m_model.ShowStart(m_doc);
+        m_doc.UpdateAllViews(nullptr, CSampleDoc::kDisplayHint);
+        break;
+    case Command::ShowEnd:
+        m_model.ShowEnd(m_doc);
+        m_doc.UpdateAllViews(nullptr, CSampleDoc::kDisplayHint);
         break;
     case Command::HorizontalZoom:
         m_model.ZoomIn(m_doc);

@@ -61,6 +61,14 @@ void CWaveViewModel::ZoomOut(CSampleDoc& doc) {
     doc.SetSelection(newStart, ToFrame(std::int64_t{length} * 2));
 }
 
+void CWaveViewModel::ShowStart(CSampleDoc& doc) {
+    doc.ShiftSelection(-std::int64_t{doc.m_nSelStart}, 0);
+}
+
+void CWaveViewModel::ShowEnd(CSampleDoc& doc) {
+    doc.ShiftSelection(std::int64_t{doc.m_nFrames} - doc.m_nSelStart, 0);
+}
+
 bool CWaveViewModel::VerticalZoomIn() {
     if (m_nAmpDivisor < 2)
         return false;

@@ -67,6 +67,9 @@ public:
     // its middle. The views are to update afterwards.
     void ZoomIn(CSampleDoc& doc);
     void ZoomOut(CSampleDoc& doc);
+    // Home and End: the span keeps its length and moves to the sample's beginning or end.
+    void ShowStart(CSampleDoc& doc);
+    void ShowEnd(CSampleDoc& doc);
     // True when the divisor changed and the view is to repaint.
     bool VerticalZoomIn();
     bool VerticalZoomOut();
