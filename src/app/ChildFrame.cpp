@@ -3,11 +3,17 @@
 #include "platform/FileIo.h"
 #include "platform/Ui.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QMenu>
 
 CChildFrame::CChildFrame(DocumentKind kind, std::unique_ptr<CDocument> document, QWidget* parent)
     : QMdiSubWindow(parent), m_kind(kind), m_pDocument(std::move(document)) {
     setAttribute(Qt::WA_DeleteOnClose);
+    // Ctrl+W is the program's Close, which the main window binds; the window's own menu would make
+    // it ambiguous.
+    for (QAction* action : systemMenu()->actions())
+        action->setShortcuts({});
     UpdateCaption();
 }
 

@@ -4,6 +4,7 @@
 #include <QKeySequence>
 #include <QScrollBar>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -35,14 +36,18 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QMainWindow(parent), m_pBrowser(new 
 }
 
 void CHelpWindow::ShowPage(const QUrl& url) {
-    QUrl page = url.adjusted(QUrl::RemoveFragment);
-    if (m_pBrowser->source().adjusted(QUrl::RemoveFragment) != page)
-        m_pBrowser->setSource(page);
-    if (url.hasFragment())
-        m_pBrowser->scrollToAnchor(url.fragment());
-    else
-        m_pBrowser->verticalScrollBar()->setValue(0);
     show();
     raise();
     activateWindow();
+    QUrl page = url.adjusted(QUrl::RemoveFragment);
+    if (m_pBrowser->source().adjusted(QUrl::RemoveFragment) != page)
+        m_pBrowser->setSource(page);
+    // Once the window has its size: before that the page has no layout to scroll in.
+    QString anchor = url.fragment();
+    QTimer::singleShot(0, m_pBrowser, [browser = m_pBrowser, anchor] {
+        if (anchor.isEmpty())
+            browser->verticalScrollBar()->setValue(0);
+        else
+            browser->scrollToAnchor(anchor);
+    });
 }

@@ -48,7 +48,8 @@ void ScriptedUi::EndBusy() {
     --m_nBusyDepth;
 }
 
-std::optional<std::string> ScriptedUi::AskSaveFile(const SaveFileRequest&) {
+std::optional<std::string> ScriptedUi::AskSaveFile(const SaveFileRequest& request) {
+    m_lastSaveFile = request;
     return NextFileName<std::string>("save file");
 }
 

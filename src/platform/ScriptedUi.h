@@ -48,6 +48,8 @@ public:
     void EndBusy() override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
     std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
+    // What the latest save-file dialog asked for.
+    const SaveFileRequest& LastSaveFileRequest() const { return m_lastSaveFile; }
     // What the latest open-file dialog asked for.
     const OpenFileRequest& LastOpenFileRequest() const { return m_lastOpenFile; }
     // The values the latest typed dialog of type T was opened with, if one was.
@@ -70,6 +72,7 @@ private:
     std::deque<Answer> m_answers;
     DialogAnswers m_dialogs;
     std::vector<Event> m_events;
+    SaveFileRequest m_lastSaveFile;
     OpenFileRequest m_lastOpenFile;
     std::map<std::type_index, std::any> m_lastRequests;
     int m_nBusy = 0;

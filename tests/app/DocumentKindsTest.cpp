@@ -27,3 +27,18 @@ TEST(DocumentKinds, ExtensionsChooseTheKind) {
     EXPECT_TRUE(SamePath("/S/Flute.WAV", "/s/flute.wav"));
     EXPECT_FALSE(SamePath("/s/flute.wav", "/s/flute.wav2"));
 }
+
+TEST(DocumentKinds, TheOpenDialogOffersEveryKindWeOpen) {
+    std::vector<std::string> filters = OpenFilters();
+    ASSERT_EQ(filters.size(), 5u);
+    EXPECT_EQ(filters[0], "PATCH Files (*.pat)");
+    EXPECT_EQ(filters[2], "WAVE Files (*.wav)");
+    EXPECT_EQ(filters[3], "SAMPLE Archives (*.sam)");
+    EXPECT_EQ(filters[4], "All Files (*)");
+}
+
+TEST(DocumentKinds, SaveAsProposesTheFilesOwnPathOrTheTitle) {
+    EXPECT_EQ(ProposedSavePath("flute.wav", "/s/flute.wav", ".wav"), "/s/flute.wav");
+    EXPECT_EQ(ProposedSavePath("Patch1", "", ".pat"), "Patch1.pat");
+    EXPECT_EQ(ProposedSavePath("old.bank", "", ".pat"), "old.bank");
+}

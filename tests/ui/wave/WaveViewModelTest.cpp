@@ -75,6 +75,21 @@ TEST_F(WaveViewModel, UnzoomDoublesTheSpanAroundItsMiddle) {
         << "held in the sample";
 }
 
+TEST_F(WaveViewModel, HomeAndEndMoveTheSpanToAnEdgeKeepingItsLength) {
+    model.ShowEnd(doc);
+    EXPECT_EQ(doc.m_nSelStart, 92000u);
+    EXPECT_EQ(doc.m_nSelLength, 8000u);
+    model.ShowStart(doc);
+    EXPECT_EQ(doc.m_nSelStart, 0u);
+    EXPECT_EQ(doc.m_nSelLength, 8000u);
+    // The whole sample shown: nowhere to go.
+    doc.SetSelection(0, 100000);
+    model.ShowEnd(doc);
+    EXPECT_EQ(doc.m_nSelStart, 0u);
+    EXPECT_EQ(doc.m_nSelLength, 100000u);
+    EXPECT_FALSE(doc.IsModified());
+}
+
 TEST_F(WaveViewModel, VerticalZoomRunsBetweenDivisorsOneAndSixtyFour) {
     int steps = 0;
     while (model.VerticalZoomIn())
