@@ -1,25 +1,26 @@
 #include "app/Artwork.h"
 
+#include "app/ProgramEmblem.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 
-#include <cmath>
 
 namespace {
-// A decaying tone with a loop bracket: what the program edits.
+QColor FromRgb(unsigned rgb) {
+    return QColor(static_cast<int>(rgb >> 16), static_cast<int>((rgb >> 8) & 0xff), static_cast<int>(rgb & 0xff));
+}
+
+// A decaying tone: what the program edits.
 void DrawWave(QPainter& painter, const QRectF& area, const QColor& colour, double width) {
     QPainterPath path;
-    const int steps = 400;
-    for (int i = 0; i <= steps; ++i) {
-        double t = static_cast<double>(i) / steps;
-        double envelope = std::exp(-2.2 * t) * (0.25 + 0.75 * std::min(1.0, t * 12));
-        double y = envelope * std::sin(t * 2 * M_PI * 11) * (0.8 + 0.2 * std::sin(t * 2 * M_PI * 33));
-        QPointF point(area.left() + t * area.width(), area.center().y() - y * area.height() / 2);
-        if (i == 0)
-            path.moveTo(point);
+    for (const ProgramEmblem::Point& point :
+         ProgramEmblem::Tone(area.left(), area.top(), area.width(), area.height())) {
+        if (path.elementCount() == 0)
+            path.moveTo(point.x, point.y);
         else
-            path.lineTo(point);
+            path.lineTo(point.x, point.y);
     }
     painter.setPen(QPen(colour, width));
     painter.drawPath(path);
@@ -59,16 +60,26 @@ QPixmap SplashBitmap() {
     return pixmap;
 }
 
-QIcon ProgramIcon() {
-    QPixmap pixmap(64, 64);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
+QImage ProgramIconImage(int size) {
+    using namespace ProgramEmblem;
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(QColor(30, 60, 110));
+    painter.scale(size / kSize, size / kSize);
+    painter.setBrush(FromRgb(kTileColour));
     painter.setPen(Qt::NoPen);
-    painter.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
-    DrawWave(painter, QRectF(8, 12, 48, 40), QColor(120, 220, 160), 3.0);
-    return QIcon(pixmap);
+    painter.drawRoundedRect(QRectF(kTileInset, kTileInset, kSize - 2 * kTileInset, kSize - 2 * kTileInset),
+                            kTileRadius, kTileRadius);
+    DrawWave(painter, QRectF(kWaveLeft, kWaveTop, kWaveWidth, kWaveHeight), FromRgb(kWaveColour), kWaveStroke);
+    return image;
+}
+
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (int size : kProgramIconSizes)
+        icon.addPixmap(QPixmap::fromImage(ProgramIconImage(size)));
+    return icon;
 }
 
 QPixmap DrawnPixmap(int size, const std::function<void(QPainter&)>& draw) {
