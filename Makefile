@@ -3,10 +3,14 @@ PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev portaudio19-dev libcli
             nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev sox
 # Only to show the editor where there is no display.
 HEADLESS_PACKAGES := xvfb xauth imagemagick xdotool
+# Only for the Debian package: dpkg-shlibdeps (with file) works out its dependencies, and the
+# desktop entry is checked before it is packed.
+PACKAGE_PACKAGES := dpkg-dev file desktop-file-utils
+PREFIX ?= /usr/local
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
 
-.PHONY: deps install-missing build test run bench fuzz clean
+.PHONY: deps install-missing build test run install package bench fuzz clean
 
 deps:
 	@$(MAKE) --no-print-directory install-missing WANTED="$(PACKAGES)"
@@ -39,6 +43,22 @@ run: build
 	         "File > Open Wave File... $(DEMO_WAV) a sample (more beside it)"; build/wloe; else \
 	    $(MAKE) --no-print-directory install-missing WANTED="$(HEADLESS_PACKAGES)" && \
 	    scripts/run-headless build/wloe build/wloe-screenshot.png $(DEMO_LAY); fi
+
+# The programs, manual, demo, desktop entry, icons, file types, manual pages and completion
+# under PREFIX (DESTDIR=... stages them elsewhere).
+install: deps
+	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build -j $(JOBS) --target wloe_installed
+	cmake --install build --prefix $(PREFIX)
+
+# build/wloe_VERSION_ARCH.deb, installed under /usr: apt-get install ./build/wloe_*.deb
+package: deps
+	@$(MAKE) --no-print-directory install-missing WANTED="$(PACKAGE_PACKAGES)"
+	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build -j $(JOBS) --target wloe_installed
+	desktop-file-validate data/desktop/wloe.desktop
+	cd build && cpack -G DEB
+	@ls build/wloe_*.deb
 
 bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DWLOE_BENCH=ON

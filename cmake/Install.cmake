@@ -45,3 +45,6 @@ foreach(page wloe.1 wloe-cli.1)
 endforeach()
 add_custom_target(wloe_man_pages ALL DEPENDS ${man_pages})
 install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# Everything the rules above install, and nothing else: what `make install` and `make package` build.
+add_custom_target(wloe_installed DEPENDS wloe wloe-cli wloe_demo wloe_icons wloe_man_pages)

@@ -1,3 +1,4 @@
+#include "NoteEditor.h"
 #include "app/ChildFrame.h"
 #include "app/Dialogs.h"
 #include "app/MainFrame.h"
@@ -20,27 +21,6 @@
 #include <fstream>
 
 namespace {
-// A document of one name, archived as a string: enough to open, modify and save.
-class CNoteDoc : public CDocument {
-public:
-    void Serialize(CObjectArchive& ar) override { ar.Exchange(m_strText); }
-    std::string m_strText;
-};
-
-class CNoteFrame : public CChildFrame {
-public:
-    CNoteFrame(DocumentKind kind, std::unique_ptr<CDocument> document)
-        : CChildFrame(kind, std::move(document)) {
-        setWidget(new QLabel("note"));
-    }
-};
-
-EditorFactory NoteEditor(DocumentKind kind) {
-    return {
-        [] { return std::make_unique<CNoteDoc>(); },
-        [kind](std::unique_ptr<CDocument> document) { return new CNoteFrame(kind, std::move(document)); }};
-}
-
 QStringList MenuTitles(QMainWindow& window) {
     QStringList titles;
     for (QAction* action : window.menuBar()->actions())
@@ -53,13 +33,6 @@ std::string TextOf(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::string SaveNote(const TempDir& dir, const std::string& name) {
-    CNoteDoc doc;
-    doc.m_strText = name;
-    std::string path = dir.File(name);
-    doc.OnSaveDocument(path);
-    return path;
-}
 } // namespace
 
 class AppShellTest : public QObject {

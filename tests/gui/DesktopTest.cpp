@@ -1,5 +1,6 @@
 // The editor as a desktop program: files from the command line and from drops, keys, the help
 // window, the program icon and the main window's place between runs.
+#include "NoteEditor.h"
 #include "WaveWindowHelpers.h"
 #include "app/Artwork.h"
 #include "app/ChildFrame.h"
@@ -26,34 +27,6 @@
 #include <fstream>
 
 namespace {
-class CNoteDoc : public CDocument {
-public:
-    void Serialize(CObjectArchive& ar) override { ar.Exchange(m_strText); }
-    std::string m_strText;
-};
-
-class CNoteFrame : public CChildFrame {
-public:
-    CNoteFrame(DocumentKind kind, std::unique_ptr<CDocument> document)
-        : CChildFrame(kind, std::move(document)) {
-        setWidget(new QLabel("note"));
-    }
-};
-
-EditorFactory NoteEditor(DocumentKind kind) {
-    return {
-        [] { return std::make_unique<CNoteDoc>(); },
-        [kind](std::unique_ptr<CDocument> document) { return new CNoteFrame(kind, std::move(document)); }};
-}
-
-std::string SaveNote(const TempDir& dir, const std::string& name) {
-    CNoteDoc doc;
-    doc.m_strText = name;
-    std::string path = dir.File(name);
-    doc.OnSaveDocument(path);
-    return path;
-}
-
 QStringList ChildTitles(CMainFrame& frame) {
     QStringList titles;
     for (CChildFrame* child : frame.Children())
