@@ -7,17 +7,17 @@ set(CPACK_PACKAGE_VENDOR "WLOE")
 set(CPACK_PACKAGE_CONTACT "WLOE maintainers <wloe@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Wavelith Object Editor: patch banks, layer libraries and samples")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Wavelith Object Editor: patch banks, layer libraries and samples\n"
-    " A desktop editor for the objects the Wavelith software synthesizer plays: banks of\n"
-    " 128 patches (.pat), libraries of layers mapping samples onto the MIDI keys (.lay) and\n"
-    " 16-bit samples (.wav, .sam). wloe-cli runs the same operations from scripts.")
+    "A desktop editor for the objects the Wavelith software synthesizer plays: banks of\n\
+128 patches (.pat), libraries of layers mapping samples onto the MIDI keys (.lay) and\n\
+16-bit samples (.wav, .sam). wloe-cli runs the same operations from scripts.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # Staged with DESTDIR, so the install step sees the real prefix (the demo library names it).
 set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 include(CPack)
