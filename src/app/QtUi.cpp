@@ -7,6 +7,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace {
@@ -117,6 +119,30 @@ std::optional<std::any> QtUi::AskDialogValues(const std::any& initial) {
         return std::nullopt;
     }
     return m_dialogs.Show(m_pParent, initial);
+}
+
+namespace {
+// Asks the desktop which program shows web pages; with xdg-utils absent there is nobody to ask, and
+// Qt says itself when it finds no launcher.
+bool DesktopHasPageViewer() {
+    const QString xdgMime = QStandardPaths::findExecutable("xdg-mime");
+    if (xdgMime.isEmpty())
+        return true;
+    QProcess query;
+    query.start(xdgMime, {"query", "default", "text/html"});
+    if (!query.waitForFinished(3000)) {
+        query.kill();
+        query.waitForFinished();
+        return false;
+    }
+    return query.exitCode() == 0 && !query.readAllStandardOutput().trimmed().isEmpty();
+}
+} // namespace
+
+bool QtShell::OpenWithDesktop(const QUrl& url) {
+    if (url.path().endsWith(".html", Qt::CaseInsensitive) && !DesktopHasPageViewer())
+        return false;
+    return QDesktopServices::openUrl(url);
 }
 
 QtShell::QtShell(std::function<bool(const QUrl&)> openUrl) : m_openUrl(std::move(openUrl)) {}

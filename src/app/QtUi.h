@@ -49,7 +49,11 @@ class CHelpWindow;
 class QtShell : public Shell {
 public:
     // `openUrl` hands a file to the desktop and says whether that worked.
-    explicit QtShell(std::function<bool(const QUrl&)> openUrl = QDesktopServices::openUrl);
+    explicit QtShell(std::function<bool(const QUrl&)> openUrl = OpenWithDesktop);
+
+    // QDesktopServices::openUrl, but a page is refused when the desktop has no program for pages:
+    // xdg-open would then put it in a text editor, or nowhere, and still report success.
+    static bool OpenWithDesktop(const QUrl& url);
     ~QtShell() override;
 
     void OpenForReading(const std::string& path) override;

@@ -16,6 +16,7 @@
 #include "testing/FakeAudioDevice.h"
 #include "ui/wave/SetPitchDialog.h"
 
+#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -40,6 +41,14 @@ void Activate(QWidget* window) {
     if (!QTest::qWaitForWindowActive(window))
         qWarning("the window did not become active");
 }
+// Takes what would go to the desktop.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void Catch(const QUrl& url) { urls << url; }
+};
 } // namespace
 
 class DesktopTest : public QObject {
@@ -255,6 +264,33 @@ private slots:
         bare.OpenHelp(m_dir->File("gone.html"), "");
         QCOMPARE(m_ui->Messages(),
                  std::vector<std::string>{"The manual " + m_dir->File("gone.html") + " cannot be found."});
+    }
+
+    void aPageGoesToTheDesktopOnlyWhenItHasAViewerForPages() {
+        // A stand-in for xdg-mime that names the desktop's page viewer, or none.
+        std::filesystem::create_directory(m_dir->File("path"));
+        const std::string xdgMime = m_dir->File("path/xdg-mime");
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QByteArray::fromStdString(m_dir->File("path")) + ":" + path);
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler("file", &catcher, "Catch");
+        const QUrl page = QUrl::fromLocalFile(QString::fromStdString(m_dir->File("Wl.html")));
+
+        std::ofstream(xdgMime) << "#!/bin/sh\necho firefox-esr.desktop\n";
+        std::filesystem::permissions(xdgMime, std::filesystem::perms::owner_all);
+        QVERIFY(QtShell::OpenWithDesktop(page));
+        QCOMPARE(catcher.urls, QList<QUrl>({page}));
+
+        std::ofstream(xdgMime) << "#!/bin/sh\nexit 0\n";
+        QVERIFY(!QtShell::OpenWithDesktop(page));
+        QCOMPARE(catcher.urls.size(), 1);
+        // Anything but a page still goes to the desktop.
+        const QUrl report = QUrl::fromLocalFile(QString::fromStdString(m_dir->File("PATCHES.TXT")));
+        QVERIFY(QtShell::OpenWithDesktop(report));
+        QCOMPARE(catcher.urls.back(), report);
+
+        QDesktopServices::unsetUrlHandler("file");
+        qputenv("PATH", path);
     }
 
     void everyWindowShowsTheProgramIcon() {
