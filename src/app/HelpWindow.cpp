@@ -11,6 +11,8 @@
 CHelpWindow::CHelpWindow(QWidget* parent) : QMainWindow(parent), m_pBrowser(new QTextBrowser(this)) {
     setWindowTitle("Wavelith Object Editor Help");
     setAttribute(Qt::WA_DeleteOnClose);
+    // The program ends with its main window, whether or not the manual is still open.
+    setAttribute(Qt::WA_QuitOnClose, false);
     resize(760, 640);
     m_pBrowser->setOpenExternalLinks(true);
     setCentralWidget(m_pBrowser);
