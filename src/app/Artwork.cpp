@@ -6,10 +6,10 @@
 #include <QPainter>
 #include <QPainterPath>
 
-
 namespace {
 QColor FromRgb(unsigned rgb) {
-    return QColor(static_cast<int>(rgb >> 16), static_cast<int>((rgb >> 8) & 0xff), static_cast<int>(rgb & 0xff));
+    return QColor(static_cast<int>(rgb >> 16), static_cast<int>((rgb >> 8) & 0xff),
+                  static_cast<int>(rgb & 0xff));
 }
 
 // A decaying tone: what the program edits.
@@ -71,7 +71,8 @@ QImage ProgramIconImage(int size) {
     painter.setPen(Qt::NoPen);
     painter.drawRoundedRect(QRectF(kTileInset, kTileInset, kSize - 2 * kTileInset, kSize - 2 * kTileInset),
                             kTileRadius, kTileRadius);
-    DrawWave(painter, QRectF(kWaveLeft, kWaveTop, kWaveWidth, kWaveHeight), FromRgb(kWaveColour), kWaveStroke);
+    DrawWave(painter, QRectF(kWaveLeft, kWaveTop, kWaveWidth, kWaveHeight), FromRgb(kWaveColour),
+             kWaveStroke);
     return image;
 }
 

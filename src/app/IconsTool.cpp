@@ -15,7 +15,8 @@ int main(int argc, char** argv) {
     const std::filesystem::path theme = std::filesystem::path(argv[1]) / "hicolor";
     std::error_code error;
     for (int size : kProgramIconSizes) {
-        const std::filesystem::path dir = theme / (std::to_string(size) + "x" + std::to_string(size)) / "apps";
+        const std::filesystem::path dir =
+            theme / (std::to_string(size) + "x" + std::to_string(size)) / "apps";
         std::filesystem::create_directories(dir, error);
         const std::string file = (dir / "wloe.png").string();
         if (!ProgramIconImage(size).save(QString::fromStdString(file), "PNG")) {

@@ -22,11 +22,13 @@ std::vector<Point> Tone(double left, double top, double width, double height) {
 
 std::string Svg() {
     char buffer[160];
-    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"64\" viewBox=\"0 0 64 64\">\n";
+    std::string svg =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"64\" viewBox=\"0 0 64 64\">\n";
     std::snprintf(buffer, sizeof buffer,
-                  "<rect x=\"%g\" y=\"%g\" width=\"%g\" height=\"%g\" rx=\"%g\" fill=\"#%06x\"/>\n", kTileInset,
-                  kTileInset, kSize - 2 * kTileInset, kSize - 2 * kTileInset, kTileRadius, kTileColour);
+                  "<rect x=\"%g\" y=\"%g\" width=\"%g\" height=\"%g\" rx=\"%g\" fill=\"#%06x\"/>\n",
+                  kTileInset, kTileInset, kSize - 2 * kTileInset, kSize - 2 * kTileInset, kTileRadius,
+                  kTileColour);
     svg += buffer;
     svg += "<path fill=\"none\" stroke-linejoin=\"bevel\" stroke-linecap=\"square\" d=\"";
     const std::vector<Point> tone = Tone(kWaveLeft, kWaveTop, kWaveWidth, kWaveHeight);

@@ -35,43 +35,12 @@ std::string TextOf(const std::string& path) {
 
 } // namespace
 
-class AppShellTest : public QObject {
+class AppShellTest : public NoteAppTest {
     Q_OBJECT
 
-    std::unique_ptr<TempDir> m_dir;
-    std::unique_ptr<IniSettings> m_settings;
-    std::unique_ptr<ScriptedUi> m_ui;
-    std::unique_ptr<ScopedUi> m_uiScope;
-    std::unique_ptr<CWloeApp> m_app;
-
-    CWloeApp& StartApp(std::vector<std::string> args = {"-Embedding"}) {
-        m_app = std::make_unique<CWloeApp>(*m_settings, m_dir->File("bin/wloe"), args);
-        m_app->RegisterEditor(DocumentKind::Patch, NoteEditor(DocumentKind::Patch));
-        m_app->RegisterEditor(DocumentKind::Wave, NoteEditor(DocumentKind::Wave));
-        m_app->Start(false);
-        return *m_app;
-    }
-
 private slots:
-    void init() {
-        m_dir = std::make_unique<TempDir>();
-        m_settings = std::make_unique<IniSettings>(m_dir->File("wloe.ini"));
-        m_ui = std::make_unique<ScriptedUi>();
-        m_uiScope = std::make_unique<ScopedUi>(*m_ui);
-    }
-
-    void cleanup() {
-        if (m_app) {
-            for (CChildFrame* child : m_app->MainFrame().Children())
-                child->Document().SetModifiedFlag(false);
-            m_app->CloseAllDocuments();
-        }
-        m_app.reset();
-        m_uiScope.reset();
-        m_ui.reset();
-        m_settings.reset();
-        m_dir.reset();
-    }
+    void init() { SetUp(); }
+    void cleanup() { TearDown(); }
 
     void menusFollowTheActiveKind() {
         CWloeApp& app = StartApp();
