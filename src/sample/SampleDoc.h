@@ -240,5 +240,10 @@ private:
     bool MarkInsideAudio(std::uint32_t markStart, std::uint32_t markLength);
 };
 
+// Whether a WAVE file holds audio other than 16-bit PCM (24-bit, float, ...) in a format chunk we can
+// read: such a file is for an import to convert. False for anything ReadWav itself would take or
+// refuse for other reasons.
+bool IsOtherAudioWav(const std::string& path);
+
 // Whether a path names the WAVE form: its last four characters, upper-cased, are ".WAV".
 bool IsWavPath(const std::string& path);

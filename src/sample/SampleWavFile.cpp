@@ -336,3 +336,22 @@ WavFileParts CSampleDoc::WavParts() const {
 void CSampleDoc::SetFormatRefusalHint(std::string hint) {
     FormatRefusalHint() = std::move(hint);
 }
+
+bool IsOtherAudioWav(const std::string& path) {
+    int error = 0;
+    std::unique_ptr<CFileRiffSource> source = CFileRiffSource::Open(path, error);
+    if (!source)
+        return false;
+    CRiffReader reader(*source);
+    RiffChunk riff;
+    RiffChunk fmt;
+    std::uint8_t bytes[kExtensibleFmtSize] = {};
+    if (!reader.DescendRiff(riff, FourCC("WAVE")) || !reader.Descend(fmt, riff, FourCC("fmt ")) ||
+        reader.Read(bytes, std::min<std::uint32_t>(fmt.size, kExtensibleFmtSize)) < kFmtSize)
+        return false;
+    WavFormat format{GetLE16(bytes), GetLE16(bytes + 2), GetLE32(bytes + 4), GetLE16(bytes + 12),
+                     GetLE16(bytes + 14)};
+    bool plain = fmt.size == kFmtSize && format.tag == 1 && format.bits == 16;
+    bool wrapped = fmt.size == kExtensibleFmtSize && IsExtensibleSixteenBitPcm(bytes, format);
+    return !plain && !wrapped;
+}
