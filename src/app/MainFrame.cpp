@@ -194,6 +194,15 @@ void CMainFrame::ShowPrompt(Command command) {
     bar->showMessage(QString::fromStdString(prompt.substr(0, prompt.find('\n'))));
 }
 
+bool CMainFrame::ShowNote(const std::string& text) {
+    CChildFrame* child = ActiveChild();
+    QStatusBar* bar = child ? child->PromptBar() : nullptr;
+    if (!bar || !bar->isVisible())
+        return false;
+    bar->showMessage(QString::fromStdString(text));
+    return true;
+}
+
 void CMainFrame::UpdateCaption() {
     CChildFrame* child = ActiveChild();
     setWindowTitle(child ? QString("%1 - [%2]").arg(kProgramTitle, child->windowTitle())

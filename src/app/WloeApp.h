@@ -70,6 +70,7 @@ private:
     void OnFileNew();
     void OnOpenPatchFile();
     void OnOpenWaveFile();
+    void OnImportAudioFile();
     void OnFileOpen();
 
     Settings& m_settings;
