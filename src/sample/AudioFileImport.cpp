@@ -44,34 +44,27 @@ bool IsExactAsSixteenBits(int format) {
     }
 }
 
-bool ReadAudio(SNDFILE* file, const SF_INFO& info, std::int16_t* out, std::size_t frames) {
+// The frames read: fewer than asked when the file ends early.
+std::size_t ReadAudio(SNDFILE* file, const SF_INFO& info, std::int16_t* out, std::size_t frames) {
     const auto channels = static_cast<std::size_t>(info.channels);
-    BusyCursor busy;
-    if (IsExactAsSixteenBits(info.format)) {
-        for (std::size_t done = 0; done < frames;) {
-            sf_count_t step = std::min<sf_count_t>(kBlockFrames, static_cast<sf_count_t>(frames - done));
-            sf_count_t got = sf_readf_short(file, out + done * channels, step);
-            if (got <= 0)
-                return false;
-            done += static_cast<std::size_t>(got);
-            busy.Progress(static_cast<double>(done) / static_cast<double>(frames));
-        }
-        return true;
-    }
+    const bool exact = IsExactAsSixteenBits(info.format);
     CTpdfDither dither;
-    std::vector<double> block(static_cast<std::size_t>(kBlockFrames) * channels);
-    for (std::size_t done = 0; done < frames;) {
+    std::vector<double> block(exact ? 0 : static_cast<std::size_t>(kBlockFrames) * channels);
+    BusyCursor busy;
+    std::size_t done = 0;
+    while (done < frames) {
         sf_count_t step = std::min<sf_count_t>(kBlockFrames, static_cast<sf_count_t>(frames - done));
-        sf_count_t got = sf_readf_double(file, block.data(), step);
-        if (got <= 0)
-            return false;
         std::int16_t* at = out + done * channels;
-        for (std::size_t i = 0; i < static_cast<std::size_t>(got) * channels; ++i)
-            at[i] = dither.Quantize(block[i]);
+        sf_count_t got = exact ? sf_readf_short(file, at, step) : sf_readf_double(file, block.data(), step);
+        if (got <= 0)
+            break;
+        if (!exact)
+            for (std::size_t i = 0; i < static_cast<std::size_t>(got) * channels; ++i)
+                at[i] = dither.Quantize(block[i]);
         done += static_cast<std::size_t>(got);
         busy.Progress(static_cast<double>(done) / static_cast<double>(frames));
     }
-    return true;
+    return done;
 }
 
 std::string LowerExtension(const std::string& path) {
@@ -101,8 +94,13 @@ bool ImportAudioFile(CSampleDoc& doc, const std::string& path) {
         GetUi().Message("Not enough memory", MessageIcon::Exclamation);
         return false;
     }
-    if (!ReadAudio(file.get(), info, audio.get(), frames))
-        return Refuse(path, sf_strerror(file.get()));
+    std::size_t read = ReadAudio(file.get(), info, audio.get(), frames);
+    if (read < frames) {
+        if (read == 0)
+            return Refuse(path, sf_strerror(file.get()));
+        GetUi().Message("Warning! " + path + " ended before the length it claimed; the frames read are kept.",
+                        MessageIcon::Exclamation);
+    }
 
     SF_INSTRUMENT instrument{};
     bool hasInstrument =
@@ -111,9 +109,9 @@ bool ImportAudioFile(CSampleDoc& doc, const std::string& path) {
     doc.ClearData();
     doc.m_wavChunks = {};
     doc.m_bStereo = info.channels == 2;
-    doc.SetData(std::move(audio), static_cast<std::uint32_t>(frames),
+    doc.SetData(std::move(audio), static_cast<std::uint32_t>(read),
                 static_cast<std::uint32_t>(info.samplerate));
-    doc.m_nLength = static_cast<std::uint32_t>(frames);
+    doc.m_nLength = static_cast<std::uint32_t>(read);
     doc.m_dPitch = 440.0;
     doc.m_dLoopPitch = 0;
     doc.m_bCompensate = false;
@@ -124,9 +122,9 @@ bool ImportAudioFile(CSampleDoc& doc, const std::string& path) {
         // libsndfile gives a loop's end one past its last frame.
         for (int i = 0; i < std::min(instrument.loop_count, 16); ++i) {
             const auto& loop = instrument.loops[i];
-            if (loop.mode == SF_LOOP_FORWARD && loop.end > loop.start && loop.start < frames) {
+            if (loop.mode == SF_LOOP_FORWARD && loop.end > loop.start && loop.start < read) {
                 doc.SetLoopRange(loop.start,
-                                 std::min<std::uint32_t>(loop.end, static_cast<std::uint32_t>(frames)) -
+                                 std::min<std::uint32_t>(loop.end, static_cast<std::uint32_t>(read)) -
                                      loop.start);
                 break;
             }
