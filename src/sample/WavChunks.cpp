@@ -65,7 +65,8 @@ std::string WavChunks::FollowAudio(const FrameMap& map, std::uint32_t frames) {
     std::erase_if(chunks, [&](WavKeptChunk& chunk) {
         if (chunk.id != FourCC("cue ") || MoveCuePoints(chunk.bytes, inside))
             return false;
-        note = "The cue points no longer match the audio and were dropped";
+        // The words that matter first: a narrow status bar shows only the beginning.
+        note = "Cue points dropped: they no longer fit the audio";
         return true;
     });
     return note;

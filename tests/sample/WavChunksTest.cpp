@@ -171,7 +171,7 @@ TEST_F(WavChunksTest, CuePointsFollowAnEditThatMovesTheAudioOrGoWithANote) {
     doc.SetSampleRange(1500, 2000);
     ASSERT_TRUE(doc.OnTruncate());
     EXPECT_EQ(Ids(Saved()), (Strings{"fmt ", "vElO", "data", "smpl"}));
-    EXPECT_EQ(ui.Messages(), Strings{"The cue points no longer match the audio and were dropped"});
+    EXPECT_EQ(ui.Messages(), Strings{"Cue points dropped: they no longer fit the audio"});
 
     // Audio synthesized in place of the old names none of its frames.
     open();
