@@ -4,6 +4,7 @@
 #include "sample/RiffReader.h"
 
 #include <algorithm>
+#include <map>
 
 namespace {
 constexpr std::size_t kCuePointSize = 24;
@@ -27,6 +28,50 @@ bool MoveCuePoints(std::vector<std::uint8_t>& bytes, const FrameMap& map) {
                 return false;
             PutLE32(frame, *moved);
         }
+    }
+    return true;
+}
+
+// Where each cue point stood, by its id.
+std::map<std::uint32_t, std::uint32_t> CuePositions(const WavKeptChunk* cue) {
+    std::map<std::uint32_t, std::uint32_t> positions;
+    if (!cue || cue->bytes.size() < 4)
+        return positions;
+    std::uint64_t count = GetLE32(cue->bytes.data());
+    for (std::uint64_t i = 0; i < count && 4 + (i + 1) * kCuePointSize <= cue->bytes.size(); ++i) {
+        const std::uint8_t* point = cue->bytes.data() + 4 + i * kCuePointSize;
+        positions.emplace(GetLE32(point), GetLE32(point + 4));
+    }
+    return positions;
+}
+
+bool IsLabelList(const WavKeptChunk& chunk) {
+    return chunk.id == FourCC("LIST") && chunk.bytes.size() >= 4 &&
+           GetLE32(chunk.bytes.data()) == FourCC("adtl");
+}
+
+// A labelled text ("ltxt") names a span of frames from its cue point on: its length follows the audio.
+// `map` takes the end of a span, which may be the end of the audio.
+bool MoveLabelledSpans(std::vector<std::uint8_t>& bytes, const std::map<std::uint32_t, std::uint32_t>& cues,
+                       const FrameMap& map) {
+    for (std::size_t at = 4; at + 8 <= bytes.size();) {
+        std::uint32_t id = GetLE32(&bytes[at]);
+        std::uint32_t size = GetLE32(&bytes[at + 4]);
+        if (size > bytes.size() - at - 8)
+            return false;
+        if (id == FourCC("ltxt") && size >= 8) {
+            std::uint8_t* text = &bytes[at + 8];
+            auto cue = cues.find(GetLE32(text));
+            std::uint64_t end = cue == cues.end() ? 0 : std::uint64_t{cue->second} + GetLE32(text + 4);
+            if (cue == cues.end() || end > 0xFFFFFFFFu)
+                return false;
+            std::optional<std::uint32_t> from = map(cue->second);
+            std::optional<std::uint32_t> to = map(static_cast<std::uint32_t>(end));
+            if (!from || !to || *to < *from)
+                return false;
+            PutLE32(text + 4, *to - *from);
+        }
+        at += 8 + std::size_t{size} + (size & 1);
     }
     return true;
 }
@@ -61,12 +106,25 @@ std::string WavChunks::FollowAudio(const FrameMap& map, std::uint32_t frames) {
         std::optional<std::uint32_t> moved = map(frame);
         return moved && *moved < frames ? moved : std::nullopt;
     };
+    auto spanEnd = [&map, frames](std::uint32_t frame) -> std::optional<std::uint32_t> {
+        std::optional<std::uint32_t> moved = map(frame);
+        return moved && *moved <= frames ? moved : std::nullopt;
+    };
+    const std::map<std::uint32_t, std::uint32_t> cues = CuePositions(Find(FourCC("cue ")));
+    // The words that matter first: a narrow status bar shows only the beginning.
     std::string note;
     std::erase_if(chunks, [&](WavKeptChunk& chunk) {
         if (chunk.id != FourCC("cue ") || MoveCuePoints(chunk.bytes, inside))
             return false;
-        // The words that matter first: a narrow status bar shows only the beginning.
         note = "Cue points dropped: they no longer fit the audio";
+        return true;
+    });
+    // Labels and regions hang on the cue points: they go with them.
+    std::erase_if(chunks, [&](WavKeptChunk& chunk) {
+        if (!IsLabelList(chunk) || (note.empty() && MoveLabelledSpans(chunk.bytes, cues, spanEnd)))
+            return false;
+        if (note.empty())
+            note = "Labelled regions dropped: they no longer fit the audio";
         return true;
     });
     return note;

@@ -173,6 +173,37 @@ TEST_F(WavChunksTest, CuePointsFollowAnEditThatMovesTheAudioOrGoWithANote) {
     EXPECT_EQ(Ids(Saved()), (Strings{"fmt ", "vElO", "data", "smpl"}));
     EXPECT_EQ(ui.Messages(), Strings{"Cue points dropped: they no longer fit the audio"});
 
+    // Labelled regions hang on the cue points: their lengths follow the audio, and they go with them.
+    auto openLabelled = [&] {
+        Bytes ltxt = Le({0x7478746C /* "ltxt" */, 20, 2, 1000, 0, 0, 0});
+        Bytes labl = Le({0x6C62616C /* "labl" */, 6, 1});
+        Bytes list = Le({0x6C746461 /* "adtl" */});
+        list.insert(list.end(), ltxt.begin(), ltxt.end());
+        list.insert(list.end(), labl.begin(), labl.end());
+        list.insert(list.end(), {'A', 0});
+        EXPECT_TRUE(Open(WavBuilder()
+                             .Fmt(1, 44100)
+                             .Chunk("cue ", Cue({1000, 3000}))
+                             .Data(WavBuilder::Ramp(4000))
+                             .Chunk("LIST", list)));
+        return list;
+    };
+    Bytes list = openLabelled();
+    ASSERT_TRUE(doc.Resample(values));
+    list[16] = 0xF4; // 1000 frames from cue point 2 at 3000 become 500 from 1500
+    list[17] = 0x01;
+    EXPECT_EQ(Find(Saved(), "LIST").bytes, list);
+    openLabelled();
+    doc.SetSampleRange(1500, 2000);
+    ASSERT_TRUE(doc.OnTruncate());
+    EXPECT_EQ(Ids(Saved()), (Strings{"fmt ", "vElO", "data", "smpl"}));
+    // A region reaching beyond the kept audio cannot be kept true either.
+    openLabelled();
+    doc.SetSampleRange(0, 3500);
+    ASSERT_TRUE(doc.OnTruncate());
+    EXPECT_EQ(Ids(Saved()), (Strings{"fmt ", "cue ", "vElO", "data", "smpl"}));
+    EXPECT_EQ(ui.Messages().back(), "Labelled regions dropped: they no longer fit the audio");
+
     // Audio synthesized in place of the old names none of its frames.
     open();
     SynthesizeValues synth;
