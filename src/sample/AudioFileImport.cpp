@@ -3,6 +3,8 @@
 
 #include "platform/FileIo.h"
 #include "platform/Ui.h"
+#include "sample/LittleEndian.h"
+#include "sample/RiffReader.h"
 #include "sample/SampleDoc.h"
 #include "sample/TpdfDither.h"
 
@@ -67,6 +69,25 @@ std::size_t ReadAudio(SNDFILE* file, const SF_INFO& info, std::int16_t* out, std
     return done;
 }
 
+// A WAVE source's chunks of other programs come along as an opened file's would: its frames are the
+// same frames.
+WavChunks ChunksOfWave(const std::string& path) {
+    int error = 0;
+    std::unique_ptr<CFileRiffSource> source = CFileRiffSource::Open(path, error);
+    if (!source)
+        return {};
+    CRiffReader reader(*source);
+    RiffChunk riff;
+    if (!reader.DescendRiff(riff, FourCC("WAVE")))
+        return {};
+    WavChunks kept = WavChunks::Collect(reader, riff);
+    // These describe the source's encoding (its sample count, its floating-point peaks), not ours.
+    std::erase_if(kept.chunks, [](const WavKeptChunk& chunk) {
+        return chunk.id == FourCC("fact") || chunk.id == FourCC("PEAK");
+    });
+    return kept;
+}
+
 std::string LowerExtension(const std::string& path) {
     std::string extension = std::filesystem::path(path).extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
@@ -107,7 +128,7 @@ bool ImportAudioFile(CSampleDoc& doc, const std::string& path) {
         sf_command(file.get(), SFC_GET_INSTRUMENT, &instrument, sizeof instrument) == SF_TRUE;
 
     doc.ClearData();
-    doc.m_wavChunks = {};
+    doc.m_wavChunks = ChunksOfWave(path);
     doc.m_bStereo = info.channels == 2;
     doc.SetData(std::move(audio), static_cast<std::uint32_t>(read),
                 static_cast<std::uint32_t>(info.samplerate));

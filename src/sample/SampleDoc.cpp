@@ -225,7 +225,7 @@ void CSampleDoc::KeptChunksFollowAudio(const FrameMap& map) {
 }
 
 void CSampleDoc::KeptChunksAudioReplaced() {
-    std::string note = m_wavChunks.AudioReplaced();
+    std::string note = m_wavChunks.AudioReplaced(m_nFrames);
     if (!note.empty())
         GetUi().Note(note);
 }

@@ -127,11 +127,15 @@ std::string WavChunks::FollowAudio(const FrameMap& map, std::uint32_t frames) {
             note = "Labelled regions dropped: they no longer fit the audio";
         return true;
     });
+    // The sample count of a "fact" chunk is simply the new one.
+    for (WavKeptChunk& chunk : chunks)
+        if (chunk.id == FourCC("fact") && chunk.bytes.size() >= 4)
+            PutLE32(chunk.bytes.data(), frames);
     return note;
 }
 
-std::string WavChunks::AudioReplaced() {
-    return FollowAudio([](std::uint32_t) { return std::nullopt; }, 0);
+std::string WavChunks::AudioReplaced(std::uint32_t frames) {
+    return FollowAudio([](std::uint32_t) { return std::nullopt; }, frames);
 }
 
 std::string ChunkIdText(std::uint32_t id) {

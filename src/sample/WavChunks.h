@@ -32,8 +32,9 @@ struct WavChunks {
     // After an edit that moved the audio: moves the frames that chunks name (cue points) with it, or
     // drops a chunk that cannot be kept true. Returns a one-line note of what was dropped, or "".
     std::string FollowAudio(const FrameMap& map, std::uint32_t frames);
-    // After an edit that replaced the audio: drops every chunk that names frames.
-    std::string AudioReplaced();
+    // After an edit that replaced the audio with `frames` new frames: drops every chunk that names
+    // frames.
+    std::string AudioReplaced(std::uint32_t frames);
 };
 
 // The ids of the chunks of a RIFF WAVE file in file order ("fmt ", "LIST", "data", ...); empty when

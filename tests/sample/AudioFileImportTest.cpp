@@ -87,6 +87,8 @@ TEST_F(AudioFileImport, DeepAndFloatSourcesArriveWithinDitherOfTheirLevels) {
             dithered += doc.m_pData[i] != std::lround(source[i]);
         }
         EXPECT_LT(worst, 1.5) << spec;
+        // What describes the source's encoding stays behind.
+        EXPECT_FALSE(doc.m_wavChunks.Find(0x74636166 /* "fact" */)) << spec;
         EXPECT_GT(dithered, 0) << spec;
         // The same file gives the same samples every time.
         std::vector<std::int16_t> first = Audio(doc);
@@ -135,6 +137,9 @@ TEST_F(AudioFileImport, TheSourcesLoopAndRootKeyComeAlong) {
     EXPECT_EQ(doc.m_nLoopStart, 1000u);
     EXPECT_EQ(doc.m_nLoopLength, 2000u);
     EXPECT_NEAR(doc.m_dPitch, 220.0, 1e-9);
+    // The WAVE file's chunks of other programs come along, its sampler chunk among them.
+    ASSERT_EQ(doc.m_wavChunks.chunks.size(), 1u);
+    EXPECT_EQ(doc.m_wavChunks.chunks[0].id, 0x6C706D73u); // "smpl"
     EXPECT_TRUE(ui.Messages().empty());
 }
 

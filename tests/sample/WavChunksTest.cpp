@@ -165,6 +165,11 @@ TEST_F(WavChunksTest, CuePointsFollowAnEditThatMovesTheAudioOrGoWithANote) {
     ASSERT_TRUE(doc.OnTruncate());
     EXPECT_EQ(Find(Saved(), "cue ").bytes, Cue({500, 2500}));
     EXPECT_TRUE(ui.Messages().empty());
+    // A sample count is just the new one.
+    ASSERT_TRUE(Open(WavBuilder().Fmt().Chunk("fact", Le({4000})).Data(WavBuilder::Ramp(4000))));
+    doc.SetSampleRange(500, 3000);
+    ASSERT_TRUE(doc.OnTruncate());
+    EXPECT_EQ(Find(Saved(), "fact").bytes, Le({3000}));
 
     // ... and drops a chunk with a point it cut away, saying so.
     open();
