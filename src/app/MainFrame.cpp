@@ -199,7 +199,9 @@ bool CMainFrame::ShowNote(const std::string& text) {
     QStatusBar* bar = child ? child->PromptBar() : nullptr;
     if (!bar || !bar->isVisible())
         return false;
+    // The pane may be narrower than the note: the whole of it shows on hovering.
     bar->showMessage(QString::fromStdString(text));
+    bar->setToolTip(QString::fromStdString(text));
     return true;
 }
 
