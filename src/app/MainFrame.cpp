@@ -12,6 +12,8 @@
 #include <QMenuBar>
 #include <QStatusBar>
 
+#include <memory>
+
 CMainFrame::CMainFrame(CWloeApp& app) : m_app(app), m_pMdiArea(new QMdiArea(this)) {
     setWindowTitle(kProgramTitle);
     setWindowIcon(ProgramIcon());
@@ -202,6 +204,12 @@ bool CMainFrame::ShowNote(const std::string& text) {
     // The pane may be narrower than the note: the whole of it shows on hovering.
     bar->showMessage(QString::fromStdString(text));
     bar->setToolTip(QString::fromStdString(text));
+    // Until the next message replaces it.
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = connect(bar, &QStatusBar::messageChanged, bar, [bar, connection](const QString&) {
+        bar->setToolTip(QString());
+        disconnect(*connection);
+    });
     return true;
 }
 
