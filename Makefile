@@ -1,5 +1,5 @@
 # Two commands for a newcomer: `make run` and `make test`. Everything else is here for them.
-PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev portaudio19-dev libcli11-dev \
+PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev portaudio19-dev libsndfile1-dev libcli11-dev \
             nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev sox
 # Only to show the editor where there is no display.
 HEADLESS_PACKAGES := xvfb xauth imagemagick xdotool

@@ -35,6 +35,14 @@ Menu WindowMenu() {
              {Command::ArrangeIcons, "&Arrange Icons"}}};
 }
 
+// Importing audio makes a new sample, so it is at hand whatever window is active.
+Menu ImportMenu(bool wave) {
+    const MenuItem audio{Command::ImportAudioFile, "&Audio file..."};
+    if (wave)
+        return {"&Import", {{Command::ImportKrz, "From .&KRZ"}, audio}};
+    return {"&Import", {audio}};
+}
+
 Menu HelpMenu(const std::string& first) {
     return {"&Help",
             {{Command::Help, first},
@@ -56,6 +64,7 @@ std::vector<Menu> MenuBarItems(std::optional<DocumentKind> kind) {
     if (!kind)
         return {{"&File", FileMenu(false, false)},
                 {"&Edit", {{Command::Preferences, "&Preferences"}}},
+                ImportMenu(false),
                 HelpMenu("Help &Contents")};
     switch (*kind) {
     case DocumentKind::Patch:
@@ -67,6 +76,7 @@ std::vector<Menu> MenuBarItems(std::optional<DocumentKind> kind) {
                   {Command::AddLayer, "&Add layer..."},
                   {Command::DeleteObject, "&Delete object"},
                   {Command::ReplaceLayer, "&Replace layer..."}}},
+                ImportMenu(false),
                 WindowMenu(),
                 {"&Reports", {{Command::ReportPatches, "&Patches"}}},
                 HelpMenu("Patch E&ditor Help")};
@@ -76,6 +86,7 @@ std::vector<Menu> MenuBarItems(std::optional<DocumentKind> kind) {
                  {{Command::Preferences, "&Preferences..."},
                   kSeparator,
                   {Command::ReparentFilePointers, "Reparent file pointers..."}}},
+                ImportMenu(false),
                 WindowMenu(),
                 {"&Reports",
                  {{Command::ReportLayers, "&Layers"},
@@ -105,7 +116,7 @@ std::vector<Menu> MenuBarItems(std::optional<DocumentKind> kind) {
                   {Command::ChangePlaybackRate, "C&hange playback rate..."},
                   {Command::Synthesize, "Synthesi&ze..."},
                   {Command::GuessPitch, "G&uess pitch"}}},
-                {"&Import", {{Command::ImportKrz, "From .&KRZ"}}},
+                ImportMenu(true),
                 {"&View",
                  {{Command::ViewToolbar, "&Toolbar"},
                   {Command::ViewStatusBar, "&Status Bar"},
@@ -155,6 +166,7 @@ std::string PromptFor(Command command) {
         {Command::ChangePlaybackRate, "Change nominal rate (audio not modified)"},
         {Command::CrossfadeLoop, "Destructive crossfade at loop points"},
         {Command::ImportKrz, "Import from a Kurzweil .KRZ file"},
+        {Command::ImportAudioFile, "Import an audio file of any format as a new 16-bit sample"},
         {Command::GuessPitch, "Guess pitch near selection"},
         {Command::Points, "Type the start, stop, loop and marked points as frames or seconds"},
         {Command::ViewPitchGrid, "Show or hide the pitch grid and scrollbar"},

@@ -56,6 +56,7 @@ enum class Command {
     Synthesize,
     GuessPitch,
     ImportKrz,
+    ImportAudioFile,
     Points,
     ViewToolbar,
     ViewStatusBar,

@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <memory>
+
 CMainFrame::CMainFrame(CWloeApp& app) : m_app(app), m_pMdiArea(new QMdiArea(this)) {
     setWindowTitle(kProgramTitle);
     setWindowIcon(ProgramIcon());
@@ -193,6 +195,23 @@ void CMainFrame::ShowPrompt(Command command) {
         return;
     std::string prompt = PromptFor(command);
     bar->showMessage(QString::fromStdString(prompt.substr(0, prompt.find('\n'))));
+}
+
+bool CMainFrame::ShowNote(const std::string& text) {
+    CChildFrame* child = ActiveChild();
+    QStatusBar* bar = child ? child->PromptBar() : nullptr;
+    if (!bar || !bar->isVisible())
+        return false;
+    // The pane may be narrower than the note: the whole of it shows on hovering.
+    bar->showMessage(QString::fromStdString(text));
+    bar->setToolTip(QString::fromStdString(text));
+    // Until the next message replaces it.
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = connect(bar, &QStatusBar::messageChanged, bar, [bar, connection](const QString&) {
+        bar->setToolTip(QString());
+        disconnect(*connection);
+    });
+    return true;
 }
 
 void CMainFrame::UpdateCaption() {

@@ -34,6 +34,8 @@ public:
 
     // The menu bar again, for the active child's kind (after the recent files changed, too).
     void RebuildMenus();
+    // A note in the active child's status bar; false when there is none to show it.
+    bool ShowNote(const std::string& text);
 
     // The local files a drag carries; none when it carries something else.
     static QStringList DroppedFiles(const QMimeData* data);

@@ -1,6 +1,7 @@
 #include "app/QtUi.h"
 
 #include "app/HelpWindow.h"
+#include "app/MainFrame.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -98,6 +99,12 @@ std::optional<std::string> QtUi::AskSaveFile(const SaveFileRequest& request) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().front().toStdString();
+}
+
+void QtUi::Note(const std::string& text) {
+    auto* frame = dynamic_cast<CMainFrame*>(m_pParent.data());
+    if (!frame || !frame->ShowNote(text))
+        Message(text, MessageIcon::Information);
 }
 
 std::optional<std::string> QtUi::AskOpenFile(const OpenFileRequest& request) {

@@ -22,6 +22,8 @@ public:
     void Message(const std::string& text, MessageIcon icon) override;
     Answer Ask(const std::string& text, AskButtons buttons, MessageIcon icon) override;
     void Beep() override;
+    // In the active window's status bar where there is one.
+    void Note(const std::string& text) override;
     void BeginBusy() override;
     void BusyProgress(double fraction) override;
     void EndBusy() override;

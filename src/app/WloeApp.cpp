@@ -9,6 +9,8 @@
 #include "app/WindowGeometry.h"
 #include "platform/Shell.h"
 #include "platform/Ui.h"
+#include "sample/AudioFileImport.h"
+#include "sample/SampleDoc.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -162,6 +164,7 @@ bool CWloeApp::HandlesCommand(Command command) const {
     case Command::OpenPatchFile:
     case Command::OpenLayerFile:
     case Command::OpenWaveFile:
+    case Command::ImportAudioFile:
     case Command::Preferences:
     case Command::About:
     case Command::Exit:
@@ -187,6 +190,9 @@ void CWloeApp::OnCommand(Command command) {
         break;
     case Command::OpenWaveFile:
         OnOpenWaveFile();
+        break;
+    case Command::ImportAudioFile:
+        OnImportAudioFile();
         break;
     case Command::Preferences:
         EditPreferences();
@@ -245,6 +251,24 @@ void CWloeApp::RememberWindowGeometry() {
     QRect normal = m_pMainFrame->normalGeometry();
     WindowGeometry{normal.x(), normal.y(), normal.width(), normal.height(), m_pMainFrame->isMaximized()}.Save(
         m_settings);
+}
+
+void CWloeApp::OnImportAudioFile() {
+    std::optional<std::string> path = GetUi().AskOpenFile(
+        {"Import Audio File", "Audio Files",
+         "*.wav;*.aif;*.aiff;*.aifc;*.flac;*.ogg;*.oga;*.opus;*.au;*.snd;*.caf;*.w64;*.rf64;*.voc;*.mp3",
+         true, m_preferences.sampleRoot});
+    const EditorFactory* editor = path ? EditorFor(DocumentKind::Wave) : nullptr;
+    if (!editor)
+        return;
+    std::unique_ptr<CDocument> document = editor->createDocument();
+    auto* sample = dynamic_cast<CSampleDoc*>(document.get());
+    if (!sample || !ImportAudioFile(*sample, *path))
+        return;
+    // Untitled, so that Save asks for a name and never writes over the source in its own form.
+    document->SetTitle(std::filesystem::path(*path).stem().string());
+    document->SetModifiedFlag();
+    AddChild(editor->createFrame(std::move(document)));
 }
 
 void CWloeApp::EditPreferences() {

@@ -79,6 +79,7 @@ private:
     void OnFileNew();
     void OnOpenPatchFile();
     void OnOpenWaveFile();
+    void OnImportAudioFile();
     void OnFileOpen();
 
     Settings& m_settings;

@@ -8,6 +8,7 @@
 #include "platform/PortAudioDevice.h"
 #include "sample/Player.h"
 #include "sample/Resample.h"
+#include "sample/SampleDoc.h"
 #include "ui/layer/LayerDialogs.h"
 #include "ui/layer/LayerFrame.h"
 #include "ui/patch/PatchDialogs.h"
@@ -59,6 +60,7 @@ int main(int argc, char** argv) {
     app.RegisterEditor(DocumentKind::Wave, SampleEditorFactory());
     app.Start();
     BuildSincTable();
+    CSampleDoc::SetFormatRefusalHint("Use Import > Audio file... to convert it.");
     ui.SetParent(&app.MainFrame());
     app.OpenDocumentFiles(app.StartupFiles());
     int code = QApplication::exec();

@@ -2,6 +2,7 @@
 
 #include "cli/CliContext.h"
 #include "sample/Resample.h"
+#include "sample/SampleDoc.h"
 
 #include <algorithm>
 #include <exception>
@@ -10,6 +11,7 @@
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     BuildSincTable();
+    CSampleDoc::SetFormatRefusalHint("Use wloe-cli convert IN OUT.wav, or edit --import, to convert it.");
     CliContext context{out, err};
     CLI::App app{"wloe-cli: the Wavelith Object Editor's document operations, headless", "wloe-cli"};
     app.require_subcommand(1);

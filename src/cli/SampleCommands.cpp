@@ -1,4 +1,5 @@
 // wloe-cli commands on sample files: info, convert, and edit (a chain of document operations).
+#include "cli/AudioFileRoutes.h"
 #include "cli/CliContext.h"
 #include "platform/DialogValidation.h"
 #include "platform/Ui.h"
@@ -7,6 +8,7 @@
 #include "sample/LevelDialogs.h"
 #include "sample/ResampleDialogs.h"
 #include "sample/SampleDoc.h"
+#include "sample/WavChunks.h"
 
 #include <climits>
 #include <cmath>
@@ -418,23 +420,30 @@ void AddSampleCommands(CLI::App& app, CliContext& context) {
                 CSampleDoc doc;
                 if (!doc.OnOpenDocument(*file))
                     return false;
-                context.PrintJson(SampleInfoJson(doc));
+                nlohmann::json json = SampleInfoJson(doc);
+                if (IsWavPath(*file))
+                    json["chunks"] = WavChunkIds(*file);
+                context.PrintJson(json);
                 return true;
             });
         });
     }
     {
         CLI::App* convert = app.add_subcommand(
-            "convert", "Read a sample file and write it in the form OUT's extension names");
+            "convert",
+            "Read a sample file, or any audio file libsndfile reads (mono or stereo), and write it in "
+            "the form OUT's extension names: .wav or .sam with loop and pitch; .flac, .aif, .aiff or "
+            ".ogg hold the audio only (libsndfile keeps no loop or pitch in them)");
         auto in = std::make_shared<std::string>();
         auto out = std::make_shared<std::string>();
-        convert->add_option("IN", *in, "The sample file to read")->required();
-        convert->add_option("OUT", *out, "The file to write (.wav, or the archive form)")->required();
+        convert->add_option("IN", *in, "The sample or audio file to read")->required();
+        convert->add_option("OUT", *out, "The file to write (.wav, .sam, .flac, .aif, .aiff, .ogg)")
+            ->required();
         convert->callback([&context, in, out] {
-            CheckOutput(*out, kSampleOutputKinds, {*in});
+            CheckOutput(*out, ConvertOutputKinds(), {*in});
             context.Run([&](ConsoleUi&) {
                 CSampleDoc doc;
-                return doc.OnOpenDocument(*in) && doc.OnSaveDocument(*out);
+                return OpenAnySampleInput(doc, *in) && SaveAnySampleOutput(doc, *out);
             });
         });
     }
@@ -453,21 +462,33 @@ void AddSampleCommands(CLI::App& app, CliContext& context) {
         auto out = std::make_shared<std::string>();
         auto words = std::make_shared<std::vector<std::string>>();
         auto fresh = std::make_shared<bool>(false);
+        auto import = std::make_shared<bool>(false);
         edit->add_option("IN", *in, "The sample file to edit (with --new, the file to write)")->required();
         edit->add_option("OP", *words, "Operations and their values")->required();
         edit->add_option("-o,--output", *out, "Where to write the result (IN itself when absent)");
         edit->add_flag("--yes", context.answerYes, "Answer Yes/OK to every question");
         edit->add_flag("--new", *fresh,
                        "Start from a new sample, as File New makes it, instead of reading IN");
-        edit->callback([&context, in, out, words, fresh] {
+        edit->add_flag(
+            "--import", *import,
+            "Read IN as any audio file libsndfile reads (24-bit, float, AIFF, FLAC, ...); needs -o");
+        edit->callback([&context, in, out, words, fresh, import] {
+            if (*import && out->empty())
+                throw CliUsageError("edit --import: name the file to write with -o OUT.wav");
             if (!out->empty())
-                CheckOutput(*out, kSampleOutputKinds, {});
+                CheckOutput(*out, kSampleOutputKinds,
+                            *import ? std::vector<std::string>{*in} : std::vector<std::string>{});
             std::vector<EditAction> chain = ParseEditChain(*words);
             context.Run([&](ConsoleUi&) {
                 CSampleDoc doc;
-                if (!(*fresh ? doc.OnNewDocument() : doc.OnOpenDocument(*in)))
+                if (*import) {
+                    if (!OpenAnySampleInput(doc, *in))
+                        return false;
+                } else if (!(*fresh ? doc.OnNewDocument() : doc.OnOpenDocument(*in))) {
                     return false;
-                doc.SetPathName(*in);
+                } else {
+                    doc.SetPathName(*in);
+                }
                 for (const EditAction& action : chain)
                     if (!action(doc, context))
                         return false;

@@ -45,6 +45,8 @@ public:
     virtual Answer Ask(const std::string& text, AskButtons buttons,
                        MessageIcon icon = MessageIcon::Question) = 0;
     virtual void Beep() = 0;
+    // A one-line note that needs no answer (the GUI's status bar); by default a message.
+    virtual void Note(const std::string& text);
 
     // Long work: the GUI shows the wait cursor between the two calls, and a progress bar once the
     // work has run for a while and reports how far it has come (0..1). Nested pairs are allowed.

@@ -151,6 +151,7 @@ bool CSampleDoc::Resample(const ResampleValues& values) {
     for (std::uint32_t* point :
          {&m_nStart, &m_nLength, &m_nLoopStart, &m_nLoopLength, &m_nSelStart, &m_nSelLength})
         *point = ScaledPoint(*point, step);
+    KeptChunksFollowAudio([step](std::uint32_t frame) { return ScaledPoint(frame, step); });
     // Truncating each point on its own can leave the loop end one frame past the stop.
     FitPointsToAudio();
     HoldLoopInSampleRange();

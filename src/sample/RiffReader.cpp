@@ -93,6 +93,16 @@ bool CRiffReader::Descend(RiffChunk& chunk, const RiffChunk& parent, std::uint32
     return false;
 }
 
+bool CRiffReader::Next(RiffChunk& chunk, const RiffChunk& parent) {
+    std::uint32_t id = 0;
+    std::uint32_t size = 0;
+    if (m_nPos + 8 > std::min(parent.End(), m_source.Size()) || !ReadHeader(m_nPos, id, size))
+        return false;
+    chunk = {id, size, 0, m_nPos + 8};
+    m_nPos += 8;
+    return true;
+}
+
 void CRiffReader::Ascend(const RiffChunk& chunk) {
     m_nPos = chunk.start + Padded(chunk.size);
 }

@@ -66,6 +66,8 @@ public:
     // contents. On failure the position is undefined.
     bool Descend(RiffChunk& chunk, const RiffChunk& parent, std::uint32_t id);
     void Ascend(const RiffChunk& chunk);
+    // The chunk at the current position, if one starts there inside `parent`; moves to its contents.
+    bool Next(RiffChunk& chunk, const RiffChunk& parent);
 
     // How many bytes of the chunk's contents the file really holds.
     std::uint64_t Available(const RiffChunk& chunk) const;

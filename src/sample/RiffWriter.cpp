@@ -54,3 +54,13 @@ bool CRiffWriter::Ascend(RiffChunk& chunk) {
         return Fail(Error::CannotSeek, true);
     return true;
 }
+
+bool CRiffWriter::WriteChunk(std::uint32_t id, const void* data, std::size_t size) {
+    if (size > 0xFFFFFFFFu)
+        return Fail(Error::TooLarge, false);
+    std::uint8_t header[8];
+    PutLE32(header, id);
+    PutLE32(header + 4, static_cast<std::uint32_t>(size));
+    const std::uint8_t pad = 0;
+    return Write(header, sizeof header) && Write(data, size) && ((size & 1) == 0 || Write(&pad, 1));
+}

@@ -20,6 +20,8 @@ public:
     bool CreateChunk(RiffChunk& chunk, std::uint32_t id, std::uint32_t formType = 0);
     bool Write(const void* data, std::size_t size);
     bool Ascend(RiffChunk& chunk);
+    // A whole chunk whose contents are at hand, as they are (a "LIST" chunk's form type among them).
+    bool WriteChunk(std::uint32_t id, const void* data, std::size_t size);
 
     Error GetError() const { return m_error; }
 

@@ -66,6 +66,7 @@ bool CSampleDoc::OnNewDocument() {
     m_nSelLength = 1000;
     m_dPitch = 440.0;
     m_dLoopPitch = 0;
+    m_wavChunks = {};
     return true;
 }
 
@@ -92,6 +93,7 @@ bool CSampleDoc::OnSaveDocument(const std::string& path) {
 
 void CSampleDoc::DeleteContents() {
     ClearData();
+    m_wavChunks = {};
 }
 
 void CSampleDoc::Serialize(CObjectArchive& ar) {
@@ -117,6 +119,7 @@ void CSampleDoc::Serialize(CObjectArchive& ar) {
         return;
     }
 
+    m_wavChunks = {};
     std::uint32_t count = 0;
     ar >> count >> m_nStart >> m_nLength;
     m_bStereo = (count & kStereoBit) != 0;
@@ -211,7 +214,20 @@ void CSampleDoc::SetData(std::unique_ptr<std::int16_t[]> buffer, std::uint32_t f
     m_nLoopLength = 0;
     m_nSelStart = 0;
     m_nSelLength = frames;
+    KeptChunksAudioReplaced();
     SetModifiedFlag();
+}
+
+void CSampleDoc::KeptChunksFollowAudio(const FrameMap& map) {
+    std::string note = m_wavChunks.FollowAudio(map, m_nFrames);
+    if (!note.empty())
+        GetUi().Note(note);
+}
+
+void CSampleDoc::KeptChunksAudioReplaced() {
+    std::string note = m_wavChunks.AudioReplaced(m_nFrames);
+    if (!note.empty())
+        GetUi().Note(note);
 }
 
 std::uint64_t CSampleDoc::StopPoint() const {
@@ -438,6 +454,9 @@ bool CSampleDoc::OnTruncate() {
     m_nLength = frames;
     if (m_nLoopStart >= oldStart)
         m_nLoopStart -= oldStart;
+    KeptChunksFollowAudio([oldStart](std::uint32_t frame) -> std::optional<std::uint32_t> {
+        return frame >= oldStart ? std::optional<std::uint32_t>(frame - oldStart) : std::nullopt;
+    });
     m_nStart = 0;
     m_nSelStart = 0;
     m_nSelLength = frames;

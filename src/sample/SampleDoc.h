@@ -5,6 +5,8 @@
 #include "sample/PitchNames.h"
 #include "sample/ResampleDialogs.h"
 #include "sample/SynthesizeDialog.h"
+#include "sample/WavChunks.h"
+#include "sample/WavFileLayout.h"
 #include "sample/WaveSummary.h"
 
 #include <cstdint>
@@ -80,6 +82,12 @@ public:
     bool ReadWav(CRiffSource& source);
     // An empty path asks for one first.
     bool WriteWav(const std::string& path);
+    // What a WAVE file of this document holds besides the audio: every writer of one lays it out
+    // with WriteWavLayout.
+    WavFileParts WavParts() const;
+    // A second line for the refusals of audio that is not 16-bit PCM, saying how to convert it;
+    // set once by each program.
+    static void SetFormatRefusalHint(std::string hint);
 
     // Loads a sample file of either form for another document; says why when it cannot.
     bool LoadSample(const std::string& path);
@@ -204,6 +212,8 @@ public:
     double m_dPitch = 0;
     double m_dLoopPitch = 0;
     bool m_bCompensate = false;
+    // The chunks of other programs that the WAVE file brought; the archive form keeps none.
+    WavChunks m_wavChunks;
 
 protected:
     // Any change but the pitch's or the views' own may have changed the audio.
@@ -215,6 +225,10 @@ private:
     SampleDrawingTools m_tools;
     mutable CWaveSummary m_summary;
 
+    // After an edit that moved or replaced the audio: the kept chunks that name frames follow it,
+    // or are dropped with a note.
+    void KeptChunksFollowAudio(const FrameMap& map);
+    void KeptChunksAudioReplaced();
     // Keeps every point inside the audio, whatever a file said.
     void FitPointsToAudio();
     // The largest start the range setters allow.
@@ -225,6 +239,11 @@ private:
     // False, with a message, when a marked range reaches beyond the audio.
     bool MarkInsideAudio(std::uint32_t markStart, std::uint32_t markLength);
 };
+
+// Whether a WAVE file holds audio other than 16-bit PCM (24-bit, float, ...) in a format chunk we can
+// read: such a file is for an import to convert. False for anything ReadWav itself would take or
+// refuse for other reasons.
+bool IsOtherAudioWav(const std::string& path);
 
 // Whether a path names the WAVE form: its last four characters, upper-cased, are ".WAV".
 bool IsWavPath(const std::string& path);

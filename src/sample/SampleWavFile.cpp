@@ -1,4 +1,5 @@
-// The RIFF WAVE form of a sample document: "fmt ", our "vElO" information chunk, "data".
+// The RIFF WAVE form of a sample document: "fmt ", our "vElO" information chunk, "data", and the
+// chunks of other programs kept around them.
 #include "platform/FileIo.h"
 #include "platform/Ui.h"
 #include "sample/AudioBuffer.h"
@@ -6,9 +7,12 @@
 #include "sample/RiffReader.h"
 #include "sample/RiffWriter.h"
 #include "sample/SampleDoc.h"
+#include "sample/SmplChunk.h"
+#include "sample/WavFileLayout.h"
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <new>
 #include <vector>
 
@@ -18,7 +22,17 @@ namespace {
 constexpr std::size_t kAudioIoBlock = std::size_t{8} << 20;
 
 constexpr std::uint32_t kFmtSize = 16;
-constexpr std::uint32_t kInfoSize = 56;
+constexpr std::uint32_t kExtensibleFmtSize = 40;
+constexpr std::uint16_t kExtensibleTag = 0xFFFE;
+constexpr std::uint32_t kInfoSize = WavFileParts::kInfoSize;
+// The sub-format of WAVE_FORMAT_EXTENSIBLE that is plain integer PCM.
+constexpr std::uint8_t kPcmSubFormat[16] = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00,
+                                            0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+
+std::string& FormatRefusalHint() {
+    static std::string hint;
+    return hint;
+}
 
 // What the "vElO" chunk holds, or its defaults when a file has none.
 struct SampleInfo {
@@ -43,6 +57,20 @@ SampleInfo ParseInfo(const std::uint8_t* bytes) {
     return info;
 }
 
+// A file without "vElO" takes its loop and pitch from a sampler chunk, when it has one.
+void TakeSmpl(SampleInfo& info, const WavKeptChunk& chunk) {
+    std::optional<SmplChunk> smpl = SmplChunk::Parse(chunk.bytes);
+    if (!smpl)
+        return;
+    if (smpl->unityNote <= 127)
+        info.pitch = smpl->PitchHz();
+    if (const SmplLoop* loop = smpl->FirstForwardLoop()) {
+        info.loopStart = loop->start;
+        info.loopLength = static_cast<std::uint32_t>(
+            std::min<std::uint64_t>(std::uint64_t{loop->end} - loop->start + 1, 0xFFFFFFFFu));
+    }
+}
+
 bool Fail(const char* message) {
     GetUi().Message(message, MessageIcon::Exclamation);
     return false;
@@ -52,6 +80,30 @@ bool Fail(const char* message) {
 bool Fail(const char* message, const std::string& problem) {
     GetUi().Message(std::string(message) + "\n" + problem, MessageIcon::Exclamation);
     return false;
+}
+
+// A refusal of audio that is not 16-bit PCM, which the program can still convert.
+bool FailFormat(const char* message) {
+    if (FormatRefusalHint().empty())
+        return Fail(message);
+    return Fail(message, FormatRefusalHint());
+}
+
+struct WavFormat {
+    std::uint16_t tag = 0;
+    std::uint16_t channels = 0;
+    std::uint32_t rate = 0;
+    std::uint16_t blockAlign = 0;
+    std::uint16_t bits = 0;
+};
+
+// 16-bit integer PCM in the extensible wrapping is the plain format under another name.
+bool IsExtensibleSixteenBitPcm(const std::uint8_t* bytes, const WavFormat& format) {
+    std::uint16_t extraSize = GetLE16(bytes + 16);
+    std::uint16_t validBits = GetLE16(bytes + 18);
+    return format.tag == kExtensibleTag && extraSize >= 22 && format.bits == 16 &&
+           (validBits == 16 || validBits == 0) && format.channels <= 2 &&
+           std::equal(std::begin(kPcmSubFormat), std::end(kPcmSubFormat), bytes + 24);
 }
 
 void SwapToHostOrder(std::int16_t* samples, std::size_t count) {
@@ -84,21 +136,29 @@ bool CSampleDoc::ReadWav(CRiffSource& source) {
     RiffChunk fmt;
     if (!reader.Descend(fmt, riff, FourCC("fmt ")))
         return Fail("Bad WAV file: no format chunk");
-    std::uint8_t format[kFmtSize];
-    if (fmt.size != kFmtSize || reader.Read(format, kFmtSize) != kFmtSize)
-        return Fail("Format chunk has unexpected size");
+    std::uint8_t bytes[kExtensibleFmtSize];
+    std::size_t fmtSize = fmt.size == kExtensibleFmtSize ? kExtensibleFmtSize : kFmtSize;
+    if ((fmt.size != kFmtSize && fmt.size != kExtensibleFmtSize) || reader.Read(bytes, fmtSize) != fmtSize)
+        return FailFormat("Format chunk has unexpected size");
     reader.Ascend(fmt);
-    std::uint16_t formatTag = GetLE16(format);
-    std::uint16_t channels = GetLE16(format + 2);
-    std::uint32_t rate = GetLE32(format + 4);
-    std::uint16_t blockAlign = GetLE16(format + 12);
-    std::uint16_t bits = GetLE16(format + 14);
+    WavFormat format{GetLE16(bytes), GetLE16(bytes + 2), GetLE32(bytes + 4), GetLE16(bytes + 12),
+                     GetLE16(bytes + 14)};
+    if (fmt.size == kExtensibleFmtSize) {
+        if (!IsExtensibleSixteenBitPcm(bytes, format))
+            return FailFormat("Format chunk has unexpected size");
+        format.tag = 1;
+    }
+    std::uint16_t formatTag = format.tag;
+    std::uint16_t channels = format.channels;
+    std::uint32_t rate = format.rate;
+    std::uint16_t blockAlign = format.blockAlign;
+    std::uint16_t bits = format.bits;
     if (formatTag != 1)
-        return Fail("WAVE data type is not plain PCM");
+        return FailFormat("WAVE data type is not plain PCM");
     if (channels > 2)
         return Fail("Can't handle more than two channels!");
     if (bits != 16)
-        return Fail("Can't handle other than 16-bit audio!");
+        return FailFormat("Can't handle other than 16-bit audio!");
     if (channels == 0)
         return Fail("Bad WAV file: the format chunk names no channels");
     if (blockAlign == 0)
@@ -111,6 +171,8 @@ bool CSampleDoc::ReadWav(CRiffSource& source) {
 
     SampleInfo info;
     std::uint64_t afterFormat = reader.Tell();
+    WavChunks kept = WavChunks::Collect(reader, riff);
+    reader.Seek(afterFormat);
     RiffChunk infoChunk;
     if (reader.Descend(infoChunk, riff, FourCC("vElO"))) {
         std::uint8_t bytes[kInfoSize];
@@ -119,6 +181,8 @@ bool CSampleDoc::ReadWav(CRiffSource& source) {
         info = ParseInfo(bytes);
         reader.Ascend(infoChunk);
     } else {
+        if (const WavKeptChunk* smpl = kept.Find(FourCC("smpl")))
+            TakeSmpl(info, *smpl);
         reader.Seek(afterFormat);
     }
 
@@ -135,6 +199,7 @@ bool CSampleDoc::ReadWav(CRiffSource& source) {
     if (!m_pData)
         return Fail("Not enough memory");
 
+    m_wavChunks = std::move(kept);
     m_bStereo = channels == 2;
     m_nRate = rate;
     m_nStart = info.start;
@@ -184,11 +249,9 @@ bool CSampleDoc::WriteWav(const std::string& path) {
         target = *chosen;
     }
 
-    const std::uint16_t channels = m_bStereo ? 2 : 1;
-    const std::uint16_t blockAlign = channels * 2;
-    const std::size_t samples = m_pData ? SampleCount() : 0;
+    WavFileParts parts = WavParts();
     // Every size in the file must fit its 32-bit field.
-    if (static_cast<std::uint64_t>(samples) * 2 + 4 + 3 * 8 + kFmtSize + kInfoSize > 0xFFFFFFFFu)
+    if (parts.RiffSize() > 0xFFFFFFFFu)
         return Fail("The sample is too large for a WAVE file");
     if (m_nRate == 0)
         return Fail(kNoRateMessage);
@@ -197,42 +260,14 @@ bool CSampleDoc::WriteWav(const std::string& path) {
     if (!file.Open())
         return Fail("Error opening output file", file.Problem());
     CRiffWriter writer(file);
-    RiffChunk riff;
-    RiffChunk chunk;
-    writer.CreateChunk(riff, FourCC("RIFF"), FourCC("WAVE"));
-
-    std::uint8_t format[kFmtSize];
-    PutLE16(format, 1);
-    PutLE16(format + 2, channels);
-    PutLE32(format + 4, m_nRate);
-    PutLE32(format + 8, m_nRate * blockAlign);
-    PutLE16(format + 12, blockAlign);
-    PutLE16(format + 14, 16);
-    writer.CreateChunk(chunk, FourCC("fmt "));
-    writer.Write(format, sizeof format);
-    writer.Ascend(chunk);
-
-    std::uint8_t info[kInfoSize] = {};
-    PutLE32(info, m_nStart);
-    PutLE32(info + 4, m_nLength);
-    PutLEDouble(info + 8, m_dPitch);
-    PutLE32(info + 24, m_nLoopStart);
-    PutLE32(info + 28, m_nLoopLength);
-    PutLE32(info + 32, m_nSelStart);
-    PutLE32(info + 36, m_nSelLength);
-    PutLE32(info + 40, m_bCompensate ? 1 : 0);
-    writer.CreateChunk(chunk, FourCC("vElO"));
-    writer.Write(info, sizeof info);
-    writer.Ascend(chunk);
-
-    writer.CreateChunk(chunk, FourCC("data"));
-    {
+    const std::size_t samples = parts.dataBytes / 2;
+    bool written = WriteWavLayout(writer, parts, [this, samples](CRiffWriter& out) {
         BusyCursor busy;
         if constexpr (std::endian::native == std::endian::little) {
             const auto* bytes = reinterpret_cast<const std::uint8_t*>(m_pData.get());
             for (std::size_t done = 0; done < samples * 2;) {
                 std::size_t step = std::min(kAudioIoBlock, samples * 2 - done);
-                writer.Write(bytes + done, step);
+                out.Write(bytes + done, step);
                 done += step;
                 busy.Progress(static_cast<double>(done) / static_cast<double>(samples * 2));
             }
@@ -243,14 +278,13 @@ bool CSampleDoc::WriteWav(const std::string& path) {
                 block.resize(count * 2);
                 for (std::size_t i = 0; i < count; ++i)
                     PutLE16(&block[2 * i], static_cast<std::uint16_t>(m_pData[done + i]));
-                writer.Write(block.data(), block.size());
+                out.Write(block.data(), block.size());
                 done += count;
             }
         }
-    }
-    writer.Ascend(chunk);
+    });
 
-    if (!writer.Ascend(riff)) {
+    if (!written) {
         if (writer.GetError() == CRiffWriter::Error::CannotSeek)
             return Fail("Seek error ascending from main RIFF chunk", file.Problem());
         return Fail("Write error ascending from main RIFF chunk", file.Problem());
@@ -265,4 +299,59 @@ bool CSampleDoc::WriteWav(const std::string& path) {
     }
     SetModifiedFlag(false);
     return true;
+}
+
+WavFileParts CSampleDoc::WavParts() const {
+    WavFileParts parts;
+    parts.channels = m_bStereo ? 2 : 1;
+    parts.rate = m_nRate;
+    parts.dataBytes = m_pData ? std::uint64_t{SampleCount()} * 2 : 0;
+    std::uint8_t* info = parts.info.data();
+    PutLE32(info, m_nStart);
+    PutLE32(info + 4, m_nLength);
+    PutLEDouble(info + 8, m_dPitch);
+    PutLE32(info + 24, m_nLoopStart);
+    PutLE32(info + 28, m_nLoopLength);
+    PutLE32(info + 32, m_nSelStart);
+    PutLE32(info + 36, m_nSelLength);
+    PutLE32(info + 40, m_bCompensate ? 1 : 0);
+
+    // The sampler chunk always tells what the document holds, in the file's own chunk when it had
+    // one (its other fields kept), else after the audio.
+    parts.chunks = m_wavChunks.chunks;
+    auto found = std::find_if(parts.chunks.begin(), parts.chunks.end(),
+                              [](const WavKeptChunk& chunk) { return chunk.id == FourCC("smpl"); });
+    if (found == parts.chunks.end())
+        found = parts.chunks.insert(parts.chunks.end(), {FourCC("smpl"), {}, true});
+    SmplChunk smpl = SmplChunk::Parse(found->bytes).value_or(SmplChunk{});
+    smpl.samplePeriod = m_nRate != 0 ? static_cast<std::uint32_t>(std::llround(1e9 / m_nRate)) : 0;
+    smpl.SetPitchHz(m_dPitch);
+    smpl.loops.clear();
+    if (m_nLoopLength != 0)
+        smpl.loops.push_back({0, SmplLoop::kForward, m_nLoopStart, m_nLoopStart + m_nLoopLength - 1, 0, 0});
+    found->bytes = smpl.Bytes();
+    return parts;
+}
+
+void CSampleDoc::SetFormatRefusalHint(std::string hint) {
+    FormatRefusalHint() = std::move(hint);
+}
+
+bool IsOtherAudioWav(const std::string& path) {
+    int error = 0;
+    std::unique_ptr<CFileRiffSource> source = CFileRiffSource::Open(path, error);
+    if (!source)
+        return false;
+    CRiffReader reader(*source);
+    RiffChunk riff;
+    RiffChunk fmt;
+    std::uint8_t bytes[kExtensibleFmtSize] = {};
+    if (!reader.DescendRiff(riff, FourCC("WAVE")) || !reader.Descend(fmt, riff, FourCC("fmt ")) ||
+        reader.Read(bytes, std::min<std::uint32_t>(fmt.size, kExtensibleFmtSize)) < kFmtSize)
+        return false;
+    WavFormat format{GetLE16(bytes), GetLE16(bytes + 2), GetLE32(bytes + 4), GetLE16(bytes + 12),
+                     GetLE16(bytes + 14)};
+    bool plain = fmt.size == kFmtSize && format.tag == 1 && format.bits == 16;
+    bool wrapped = fmt.size == kExtensibleFmtSize && IsExtensibleSixteenBitPcm(bytes, format);
+    return !plain && !wrapped;
 }

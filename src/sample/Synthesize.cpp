@@ -101,6 +101,7 @@ bool CSampleDoc::Synthesize(const SynthesizeValues& values) {
         m_nLength = n;
         m_nSelStart = 0;
         m_nSelLength = n;
+        KeptChunksAudioReplaced();
     }
 
     CEnvelope envelope;

@@ -21,11 +21,17 @@ const Menu& MenuTitled(const std::vector<Menu>& menus, const std::string& title)
 } // namespace
 
 TEST(Commands, MenuBarsFollowTheKindOfWindow) {
-    EXPECT_EQ(Titles(MenuBarFor(std::nullopt)), (std::vector<std::string>{"&File", "&Edit", "&Help"}));
+    EXPECT_EQ(Titles(MenuBarFor(std::nullopt)),
+              (std::vector<std::string>{"&File", "&Edit", "&Import", "&Help"}));
     EXPECT_EQ(Titles(MenuBarFor(DocumentKind::Patch)),
-              (std::vector<std::string>{"&File", "&Edit", "&Window", "&Reports", "&Help"}));
+              (std::vector<std::string>{"&File", "&Edit", "&Import", "&Window", "&Reports", "&Help"}));
     EXPECT_EQ(Titles(MenuBarFor(DocumentKind::Layer)),
-              (std::vector<std::string>{"&File", "&Edit", "&Window", "&Reports", "&Help"}));
+              (std::vector<std::string>{"&File", "&Edit", "&Import", "&Window", "&Reports", "&Help"}));
+    // Importing audio makes a new sample, so every menu bar offers it.
+    for (std::optional<DocumentKind> kind :
+         {std::optional<DocumentKind>{}, std::optional(DocumentKind::Patch),
+          std::optional(DocumentKind::Wave)})
+        EXPECT_EQ(MenuTitled(MenuBarFor(kind), "&Import").items.back().text, "&Audio file...");
     EXPECT_EQ(Titles(MenuBarFor(DocumentKind::Wave)),
               (std::vector<std::string>{"&File", "&Edit", "&Import", "&View", "&Window", "&Help"}));
 }

@@ -55,7 +55,8 @@ TEST_F(SampleCommands, InfoPrintsOneJsonObject) {
                                                                  {"pitch", 261.62556530059862},
                                                                  {"loop_pitch", 0.0},
                                                                  {"compensate", true},
-                                                                 {"pitch_text", "C 4 +0.00"}}));
+                                                                 {"pitch_text", "C 4 +0.00"},
+                                                                 {"chunks", {"fmt ", "vElO", "data"}}}));
 
     result = Run("info OUT");
     EXPECT_EQ(std::tie(result.exitCode, result.err, result.out),
@@ -71,6 +72,8 @@ TEST_F(SampleCommands, ConvertChoosesEachFormByItsExtension) {
     nlohmann::json after = Info(out);
     before.erase("compensate"); // the archive form does not keep it
     after.erase("compensate");
+    before.erase("chunks"); // the written file adds its sampler chunk
+    after.erase("chunks");
     EXPECT_EQ(after, before);
 }
 

@@ -24,7 +24,12 @@ protected:
     std::vector<std::int16_t> Samples() {
         std::string bytes = FileBytes(out);
         std::vector<std::int16_t> samples;
-        for (std::size_t at = bytes.find("data") + 8; at + 1 < bytes.size(); at += 2)
+        // The data chunk's own size: other chunks may follow it.
+        std::size_t data = bytes.find("data") + 8;
+        std::size_t end = data + (static_cast<std::uint8_t>(bytes[data - 4]) |
+                                  static_cast<std::uint8_t>(bytes[data - 3]) << 8 |
+                                  static_cast<std::uint8_t>(bytes[data - 2]) << 16);
+        for (std::size_t at = data; at + 1 < std::min(end, bytes.size()); at += 2)
             samples.push_back(static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[at]) |
                                                         static_cast<std::uint8_t>(bytes[at + 1]) << 8));
         return samples;

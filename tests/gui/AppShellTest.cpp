@@ -8,7 +8,10 @@
 #include "platform/IniSettings.h"
 #include "platform/ScriptedUi.h"
 #include "platform/Shell.h"
+#include "sample/SampleDoc.h"
 #include "support/TempDir.h"
+#include "support/WavBuilder.h"
+#include "ui/wave/SampleFrame.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -44,17 +47,45 @@ private slots:
 
     void menusFollowTheActiveKind() {
         CWloeApp& app = StartApp();
-        QCOMPARE(MenuTitles(app.MainFrame()), QStringList({"&File", "&Edit", "&Help"}));
+        QCOMPARE(MenuTitles(app.MainFrame()), QStringList({"&File", "&Edit", "&Import", "&Help"}));
         app.NewDocument(DocumentKind::Wave);
         QCOMPARE(MenuTitles(app.MainFrame()),
                  QStringList({"&File", "&Edit", "&Import", "&View", "&Window", "&Help"}));
         app.NewDocument(DocumentKind::Patch);
         QCOMPARE(MenuTitles(app.MainFrame()),
-                 QStringList({"&File", "&Edit", "&Window", "&Reports", "&Help"}));
+                 QStringList({"&File", "&Edit", "&Import", "&Window", "&Reports", "&Help"}));
         QCOMPARE(app.MainFrame().windowTitle(), QString("Wavelith Object Editor - [Patch1]"));
         app.CloseAllDocuments();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(MenuTitles(app.MainFrame()), QStringList({"&File", "&Edit", "&Help"}));
+        QCOMPARE(MenuTitles(app.MainFrame()), QStringList({"&File", "&Edit", "&Import", "&Help"}));
+    }
+
+    void importingAudioMakesANewUntitledSample() {
+        CWloeApp& app = StartApp();
+        app.RegisterEditor(DocumentKind::Wave, SampleEditorFactory());
+        // 8-bit audio: our own reader refuses it, the importer takes it exactly.
+        std::string path = m_dir->File("eight.wav");
+        WavBuilder().Fmt(1, 8000, 8).Chunk("data", {0x80, 0xC0, 0x40, 0xFF}).WriteTo(path);
+        m_ui->QueueDialog<std::string>(path);
+        app.MainFrame().Execute(Command::ImportAudioFile);
+        QCOMPARE(app.MainFrame().Children().size(), 1);
+        CChildFrame* child = app.MainFrame().ActiveChild();
+        QCOMPARE(child->windowTitle(), QString("eight"));
+        auto& doc = dynamic_cast<CSampleDoc&>(child->Document());
+        QVERIFY(doc.GetPathName().empty());
+        QVERIFY(doc.IsModified());
+        QCOMPARE(std::vector<std::int16_t>(doc.m_pData.get(), doc.m_pData.get() + doc.m_nFrames),
+                 (std::vector<std::int16_t>{0, 0x4000, -0x4000, 0x7F00}));
+        QVERIFY(m_ui->LastOpenFileRequest().pattern.find("*.flac") != std::string::npos);
+
+        // A file it cannot import opens nothing; cancelling asks nothing more.
+        std::ofstream(m_dir->File("text.flac")) << "text";
+        m_ui->QueueDialog<std::string>(m_dir->File("text.flac"));
+        app.MainFrame().Execute(Command::ImportAudioFile);
+        m_ui->QueueDialog<std::string>(std::nullopt);
+        app.MainFrame().Execute(Command::ImportAudioFile);
+        QCOMPARE(app.MainFrame().Children().size(), 1);
+        QCOMPARE(m_ui->Messages().size(), size_t{1});
     }
 
     void newDocumentsAreNumberedPerKind() {
