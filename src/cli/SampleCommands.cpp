@@ -1,5 +1,7 @@
 // wloe-cli commands on sample files: info, convert, and edit (a chain of document operations).
+#include "cli/BatchCommands.h"
 #include "cli/CliContext.h"
+#include "cli/EditChain.h"
 #include "platform/DialogValidation.h"
 #include "platform/Ui.h"
 #include "sample/CrossfadeDialog.h"
@@ -16,9 +18,6 @@
 #include <vector>
 
 namespace {
-// One operation of an edit chain, its arguments already checked. False ends the chain.
-using EditAction = std::function<bool(CSampleDoc& doc, CliContext& context)>;
-
 struct EditOperation {
     std::vector<const char*> argNames;
     std::function<EditAction(const std::vector<std::string>& args)> make;
@@ -368,7 +367,12 @@ const std::map<std::string, EditOperation>& EditOperations() {
     return operations;
 }
 
-// Checks the whole chain before anything is opened, so a usage error changes nothing.
+} // namespace
+
+bool IsEditOperation(const std::string& word) {
+    return EditOperations().contains(word);
+}
+
 std::vector<EditAction> ParseEditChain(const std::vector<std::string>& words) {
     std::vector<EditAction> chain;
     for (std::size_t i = 0; i < words.size();) {
@@ -389,6 +393,24 @@ std::vector<EditAction> ParseEditChain(const std::vector<std::string>& words) {
     return chain;
 }
 
+bool EditSampleFile(const std::string& in, bool fresh, const std::vector<EditAction>& chain,
+                    const std::string& out, CliContext& context) {
+    CSampleDoc doc;
+    if (!(fresh ? doc.OnNewDocument() : doc.OnOpenDocument(in)))
+        return false;
+    doc.SetPathName(in);
+    for (const EditAction& action : chain)
+        if (!action(doc, context))
+            return false;
+    return doc.OnSaveDocument(out);
+}
+
+bool ConvertSampleFile(const std::string& in, const std::string& out) {
+    CSampleDoc doc;
+    return doc.OnOpenDocument(in) && doc.OnSaveDocument(out);
+}
+
+namespace {
 nlohmann::json SampleInfoJson(const CSampleDoc& doc) {
     return {
         {"frames", doc.m_nFrames},
@@ -427,15 +449,19 @@ void AddSampleCommands(CLI::App& app, CliContext& context) {
         CLI::App* convert = app.add_subcommand(
             "convert", "Read a sample file and write it in the form OUT's extension names");
         auto in = std::make_shared<std::string>();
-        auto out = std::make_shared<std::string>();
+        auto out = std::make_shared<std::vector<std::string>>();
+        auto batch = std::make_shared<BatchOptions>();
         convert->add_option("IN", *in, "The sample file to read")->required();
-        convert->add_option("OUT", *out, "The file to write (.wav, or the archive form)")->required();
-        convert->callback([&context, in, out] {
-            CheckOutput(*out, kSampleOutputKinds, {*in});
-            context.Run([&](ConsoleUi&) {
-                CSampleDoc doc;
-                return doc.OnOpenDocument(*in) && doc.OnSaveDocument(*out);
-            });
+        convert->add_option("OUT", *out,
+                            "The file to write (.wav, or the archive form); with --out-dir, more inputs");
+        AddBatchOptions(*convert, *batch);
+        convert->callback([&context, in, out, batch] {
+            if (batch->Requested())
+                return RunBatchConvert(*in, *out, *batch, context);
+            if (out->size() != 1)
+                throw CliUsageError("convert: expected IN OUT, or inputs with --out-dir");
+            CheckOutput(out->front(), kSampleOutputKinds, {*in});
+            context.Run([&](ConsoleUi&) { return ConvertSampleFile(*in, out->front()); });
         });
     }
     {
@@ -457,21 +483,18 @@ void AddSampleCommands(CLI::App& app, CliContext& context) {
         edit->add_option("OP", *words, "Operations and their values")->required();
         edit->add_option("-o,--output", *out, "Where to write the result (IN itself when absent)");
         edit->add_flag("--yes", context.answerYes, "Answer Yes/OK to every question");
-        edit->add_flag("--new", *fresh,
-                       "Start from a new sample, as File New makes it, instead of reading IN");
-        edit->callback([&context, in, out, words, fresh] {
+        CLI::Option* freshFlag = edit->add_flag(
+            "--new", *fresh, "Start from a new sample, as File New makes it, instead of reading IN");
+        auto batch = std::make_shared<BatchOptions>();
+        AddBatchOptions(*edit, *batch)->excludes(freshFlag)->excludes("--output");
+        edit->callback([&context, in, out, words, fresh, batch] {
+            if (batch->Requested())
+                return RunBatchEdit(*in, *words, *batch, context);
             if (!out->empty())
                 CheckOutput(*out, kSampleOutputKinds, {});
             std::vector<EditAction> chain = ParseEditChain(*words);
             context.Run([&](ConsoleUi&) {
-                CSampleDoc doc;
-                if (!(*fresh ? doc.OnNewDocument() : doc.OnOpenDocument(*in)))
-                    return false;
-                doc.SetPathName(*in);
-                for (const EditAction& action : chain)
-                    if (!action(doc, context))
-                        return false;
-                return doc.OnSaveDocument(out->empty() ? *in : *out);
+                return EditSampleFile(*in, *fresh, chain, out->empty() ? *in : *out, context);
             });
         });
     }

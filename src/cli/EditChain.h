@@ -1,0 +1,24 @@
+#pragma once
+
+#include "cli/CliContext.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class CSampleDoc;
+
+// One operation of an edit chain, its arguments already checked. False ends the chain.
+using EditAction = std::function<bool(CSampleDoc& doc, CliContext& context)>;
+
+// Checks the whole chain before anything is opened, so a usage error changes nothing. An action
+// may keep state between its steps: a chain serves one thread.
+std::vector<EditAction> ParseEditChain(const std::vector<std::string>& words);
+bool IsEditOperation(const std::string& word);
+
+// The single-file commands, with the Ui already installed: read IN (or start a new sample), run
+// the chain, write OUT; read IN, write OUT in the form its extension names. False when anything
+// failed or was refused (its message shown); nothing is then written.
+bool EditSampleFile(const std::string& in, bool fresh, const std::vector<EditAction>& chain,
+                    const std::string& out, CliContext& context);
+bool ConvertSampleFile(const std::string& in, const std::string& out);
