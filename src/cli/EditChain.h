@@ -3,6 +3,7 @@
 #include "cli/CliContext.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,13 @@ std::vector<EditAction> ParseEditChain(const std::vector<std::string>& words);
 bool IsEditOperation(const std::string& word);
 
 // The single-file commands, with the Ui already installed: read IN (or start a new sample), run
-// the chain, write OUT; read IN, write OUT in the form its extension names. False when anything
-// failed or was refused (its message shown); nothing is then written.
-bool EditSampleFile(const std::string& in, bool fresh, const std::vector<EditAction>& chain,
+// the chain its words name, write OUT; read IN, write OUT in the form its extension names. False
+// when anything failed or was refused (its message shown); nothing is then written.
+bool EditSampleFile(const std::string& in, bool fresh, const std::vector<std::string>& words,
                     const std::string& out, CliContext& context);
+
+// A chain that can run on a WAVE file without loading its audio, run so, writing the same file
+// the document's way would; nothing when it cannot (the caller then takes the document's way).
+std::optional<bool> EditStreamed(const std::string& in, const std::vector<std::string>& words,
+                                 const std::string& out);
 bool ConvertSampleFile(const std::string& in, const std::string& out);

@@ -393,8 +393,12 @@ std::vector<EditAction> ParseEditChain(const std::vector<std::string>& words) {
     return chain;
 }
 
-bool EditSampleFile(const std::string& in, bool fresh, const std::vector<EditAction>& chain,
+bool EditSampleFile(const std::string& in, bool fresh, const std::vector<std::string>& words,
                     const std::string& out, CliContext& context) {
+    std::vector<EditAction> chain = ParseEditChain(words);
+    if (!fresh)
+        if (std::optional<bool> streamed = EditStreamed(in, words, out))
+            return *streamed;
     CSampleDoc doc;
     if (!(fresh ? doc.OnNewDocument() : doc.OnOpenDocument(in)))
         return false;
@@ -492,9 +496,9 @@ void AddSampleCommands(CLI::App& app, CliContext& context) {
                 return RunBatchEdit(*in, *words, *batch, context);
             if (!out->empty())
                 CheckOutput(*out, kSampleOutputKinds, {});
-            std::vector<EditAction> chain = ParseEditChain(*words);
+            ParseEditChain(*words);
             context.Run([&](ConsoleUi&) {
-                return EditSampleFile(*in, *fresh, chain, out->empty() ? *in : *out, context);
+                return EditSampleFile(*in, *fresh, *words, out->empty() ? *in : *out, context);
             });
         });
     }

@@ -75,7 +75,7 @@ bool CSampleDoc::ReadWav(const std::string& path) {
     return ReadWav(*source) && AcceptLoadedValues(path);
 }
 
-bool CSampleDoc::ReadWav(CRiffSource& source) {
+bool CSampleDoc::ReadWav(CRiffSource& source, WavAudioPlace* place) {
     CRiffReader reader(source);
     RiffChunk riff;
     if (!reader.DescendRiff(riff, FourCC("WAVE")))
@@ -131,8 +131,11 @@ bool CSampleDoc::ReadWav(CRiffSource& source) {
     std::uint64_t present = reader.Available(data);
     auto frames = static_cast<std::uint32_t>(present / blockAlign);
     std::size_t samples = static_cast<std::size_t>(frames) * channels;
-    m_pData = AllocateAudio(samples);
-    if (!m_pData)
+    if (place)
+        *place = {reader.Tell(), samples};
+    else
+        m_pData = AllocateAudio(samples);
+    if (!m_pData && !place)
         return Fail("Not enough memory");
 
     m_bStereo = channels == 2;
@@ -149,8 +152,8 @@ bool CSampleDoc::ReadWav(CRiffSource& source) {
         m_dLoopPitch = 0;
 
     std::size_t wanted = samples * 2;
-    std::size_t got = 0;
-    {
+    std::size_t got = place ? wanted : 0;
+    if (!place) {
         BusyCursor busy;
         auto* bytes = reinterpret_cast<std::uint8_t*>(m_pData.get());
         while (got < wanted) {
@@ -163,7 +166,8 @@ bool CSampleDoc::ReadWav(CRiffSource& source) {
         }
     }
     frames = static_cast<std::uint32_t>(got / blockAlign);
-    SwapToHostOrder(m_pData.get(), static_cast<std::size_t>(frames) * channels);
+    if (m_pData)
+        SwapToHostOrder(m_pData.get(), static_cast<std::size_t>(frames) * channels);
     if (present < data.size || got < wanted)
         GetUi().Message("Warning! The DATA chunk reported its size inaccurately.", MessageIcon::Exclamation);
     m_nFrames = frames;
@@ -174,7 +178,7 @@ bool CSampleDoc::ReadWav(CRiffSource& source) {
     return true;
 }
 
-bool CSampleDoc::WriteWav(const std::string& path) {
+bool CSampleDoc::WriteWav(const std::string& path, const AudioProducer& produce) {
     std::string target = path;
     if (target.empty()) {
         std::optional<std::string> chosen = GetUi().AskSaveFile(
@@ -186,7 +190,7 @@ bool CSampleDoc::WriteWav(const std::string& path) {
 
     const std::uint16_t channels = m_bStereo ? 2 : 1;
     const std::uint16_t blockAlign = channels * 2;
-    const std::size_t samples = m_pData ? SampleCount() : 0;
+    const std::size_t samples = m_pData || produce ? SampleCount() : 0;
     // Every size in the file must fit its 32-bit field.
     if (static_cast<std::uint64_t>(samples) * 2 + 4 + 3 * 8 + kFmtSize + kInfoSize > 0xFFFFFFFFu)
         return Fail("The sample is too large for a WAVE file");
@@ -226,7 +230,22 @@ bool CSampleDoc::WriteWav(const std::string& path) {
     writer.Ascend(chunk);
 
     writer.CreateChunk(chunk, FourCC("data"));
-    {
+    if (produce) {
+        std::vector<std::uint8_t> block;
+        std::size_t done = 0;
+        produce([&](const std::int16_t* audio, std::size_t count) {
+            done += count;
+            if constexpr (std::endian::native == std::endian::little)
+                return writer.Write(audio, count * 2);
+            block.resize(count * 2);
+            for (std::size_t i = 0; i < count; ++i)
+                PutLE16(&block[2 * i], static_cast<std::uint16_t>(audio[i]));
+            return writer.Write(block.data(), block.size());
+        });
+        // A producer that came up short leaves a file that would not read back as this sample.
+        if (done != samples && writer.GetError() == CRiffWriter::Error::None)
+            return Fail("Internal error: the audio written does not match the sample's length");
+    } else {
         BusyCursor busy;
         if constexpr (std::endian::native == std::endian::little) {
             const auto* bytes = reinterpret_cast<const std::uint8_t*>(m_pData.get());
