@@ -4,6 +4,28 @@
 // CLI, and replaced by tests for their scope. T::Fallback() serves when nothing is installed.
 // A worker thread may install its own for its scope (ThreadScope); it then sees only that one.
 template <class T> class Service {
+    static T*& Slot() {
+        static T* installed = nullptr;
+        return installed;
+    }
+    static T*& ThreadSlot() {
+        thread_local T* own = nullptr;
+        return own;
+    }
+
+    // Installs a service in a slot for the lifetime of this object and puts the previous one back
+    // afterwards.
+    template <T*& (*Which)()> class Installed {
+    public:
+        explicit Installed(T& service) : m_pPrevious(Which()) { Which() = &service; }
+        ~Installed() { Which() = m_pPrevious; }
+        Installed(const Installed&) = delete;
+        Installed& operator=(const Installed&) = delete;
+
+    private:
+        T* m_pPrevious;
+    };
+
 public:
     static T& Get() {
         if (T* own = ThreadSlot())
@@ -11,37 +33,8 @@ public:
         return Slot() ? *Slot() : T::Fallback();
     }
 
-    // Installs a service for the lifetime of this object and puts the previous one back afterwards.
-    class Scope {
-    public:
-        explicit Scope(T& service) : m_pPrevious(Slot()) { Slot() = &service; }
-        ~Scope() { Slot() = m_pPrevious; }
-        Scope(const Scope&) = delete;
-        Scope& operator=(const Scope&) = delete;
-
-    private:
-        T* m_pPrevious;
-    };
-
-    // Installs a service for the calling thread only, for the lifetime of this object.
-    class ThreadScope {
-    public:
-        explicit ThreadScope(T& service) : m_pPrevious(ThreadSlot()) { ThreadSlot() = &service; }
-        ~ThreadScope() { ThreadSlot() = m_pPrevious; }
-        ThreadScope(const ThreadScope&) = delete;
-        ThreadScope& operator=(const ThreadScope&) = delete;
-
-    private:
-        T* m_pPrevious;
-    };
-
-private:
-    static T*& ThreadSlot() {
-        thread_local T* own = nullptr;
-        return own;
-    }
-    static T*& Slot() {
-        static T* installed = nullptr;
-        return installed;
-    }
+    // For the whole process.
+    using Scope = Installed<&Service::Slot>;
+    // For the calling thread only.
+    using ThreadScope = Installed<&Service::ThreadSlot>;
 };

@@ -2,8 +2,7 @@
 
 #include "platform/FileIo.h"
 
-#include <algorithm>
-#include <cstring>
+#include <cstdint>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,13 +26,5 @@ std::unique_ptr<CMappedRiffSource> CMappedRiffSource::Open(const std::string& pa
 }
 
 CMappedRiffSource::~CMappedRiffSource() {
-    ::munmap(const_cast<std::uint8_t*>(m_pData), m_nSize);
-}
-
-std::size_t CMappedRiffSource::ReadAt(std::uint64_t offset, void* data, std::size_t size) {
-    if (offset >= m_nSize)
-        return 0;
-    std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(size, m_nSize - offset));
-    std::memcpy(data, m_pData + offset, count);
-    return count;
+    ::munmap(const_cast<std::uint8_t*>(m_pMapped), m_nMapped);
 }
