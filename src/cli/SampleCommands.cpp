@@ -1,6 +1,8 @@
 // wloe-cli commands on sample files: info, convert, and edit (a chain of document operations).
 #include "cli/AudioFileRoutes.h"
+#include "cli/BatchCommands.h"
 #include "cli/CliContext.h"
+#include "cli/EditChain.h"
 #include "platform/DialogValidation.h"
 #include "platform/Ui.h"
 #include "sample/CrossfadeDialog.h"
@@ -18,9 +20,6 @@
 #include <vector>
 
 namespace {
-// One operation of an edit chain, its arguments already checked. False ends the chain.
-using EditAction = std::function<bool(CSampleDoc& doc, CliContext& context)>;
-
 struct EditOperation {
     std::vector<const char*> argNames;
     std::function<EditAction(const std::vector<std::string>& args)> make;
@@ -370,7 +369,12 @@ const std::map<std::string, EditOperation>& EditOperations() {
     return operations;
 }
 
-// Checks the whole chain before anything is opened, so a usage error changes nothing.
+} // namespace
+
+bool IsEditOperation(const std::string& word) {
+    return EditOperations().contains(word);
+}
+
 std::vector<EditAction> ParseEditChain(const std::vector<std::string>& words) {
     std::vector<EditAction> chain;
     for (std::size_t i = 0; i < words.size();) {
@@ -391,6 +395,34 @@ std::vector<EditAction> ParseEditChain(const std::vector<std::string>& words) {
     return chain;
 }
 
+bool EditSampleFile(const std::string& in, EditInput input, const std::vector<std::string>& words,
+                    const std::string& out, CliContext& context) {
+    std::vector<EditAction> chain = ParseEditChain(words);
+    if (input == EditInput::Open)
+        if (std::optional<bool> streamed = EditStreamed(in, words, out))
+            return *streamed;
+    CSampleDoc doc;
+    if (input == EditInput::Import) {
+        // An import stays untitled: it never takes the source's name.
+        if (!OpenAnySampleInput(doc, in))
+            return false;
+    } else if (!(input == EditInput::New ? doc.OnNewDocument() : doc.OnOpenDocument(in))) {
+        return false;
+    } else {
+        doc.SetPathName(in);
+    }
+    for (const EditAction& action : chain)
+        if (!action(doc, context))
+            return false;
+    return doc.OnSaveDocument(out);
+}
+
+bool ConvertSampleFile(const std::string& in, const std::string& out) {
+    CSampleDoc doc;
+    return OpenAnySampleInput(doc, in) && SaveAnySampleOutput(doc, out);
+}
+
+namespace {
 nlohmann::json SampleInfoJson(const CSampleDoc& doc) {
     return {
         {"frames", doc.m_nFrames},
@@ -435,16 +467,20 @@ void AddSampleCommands(CLI::App& app, CliContext& context) {
             "the form OUT's extension names: .wav or .sam with loop and pitch; .flac, .aif, .aiff or "
             ".ogg hold the audio only (libsndfile keeps no loop or pitch in them)");
         auto in = std::make_shared<std::string>();
-        auto out = std::make_shared<std::string>();
+        auto out = std::make_shared<std::vector<std::string>>();
+        auto batch = std::make_shared<BatchOptions>();
         convert->add_option("IN", *in, "The sample or audio file to read")->required();
-        convert->add_option("OUT", *out, "The file to write (.wav, .sam, .flac, .aif, .aiff, .ogg)")
-            ->required();
-        convert->callback([&context, in, out] {
-            CheckOutput(*out, ConvertOutputKinds(), {*in});
-            context.Run([&](ConsoleUi&) {
-                CSampleDoc doc;
-                return OpenAnySampleInput(doc, *in) && SaveAnySampleOutput(doc, *out);
-            });
+        convert->add_option("OUT", *out,
+                            "The file to write (.wav, .sam, .flac, .aif, .aiff, .ogg); with --out-dir, "
+                            "more inputs");
+        AddBatchOptions(*convert, *batch);
+        convert->callback([&context, in, out, batch] {
+            if (batch->Requested())
+                return RunBatchConvert(*in, *out, *batch, context);
+            if (out->size() != 1)
+                throw CliUsageError("convert: expected IN OUT, or inputs with --out-dir");
+            CheckOutput(out->front(), ConvertOutputKinds(), {*in});
+            context.Run([&](ConsoleUi&) { return ConvertSampleFile(*in, out->front()); });
         });
     }
     {
@@ -467,32 +503,25 @@ void AddSampleCommands(CLI::App& app, CliContext& context) {
         edit->add_option("OP", *words, "Operations and their values")->required();
         edit->add_option("-o,--output", *out, "Where to write the result (IN itself when absent)");
         edit->add_flag("--yes", context.answerYes, "Answer Yes/OK to every question");
-        edit->add_flag("--new", *fresh,
-                       "Start from a new sample, as File New makes it, instead of reading IN");
-        edit->add_flag(
+        CLI::Option* freshFlag = edit->add_flag(
+            "--new", *fresh, "Start from a new sample, as File New makes it, instead of reading IN");
+        CLI::Option* importFlag = edit->add_flag(
             "--import", *import,
             "Read IN as any audio file libsndfile reads (24-bit, float, AIFF, FLAC, ...); needs -o");
-        edit->callback([&context, in, out, words, fresh, import] {
+        auto batch = std::make_shared<BatchOptions>();
+        AddBatchOptions(*edit, *batch)->excludes(freshFlag)->excludes(importFlag)->excludes("--output");
+        edit->callback([&context, in, out, words, fresh, import, batch] {
+            if (batch->Requested())
+                return RunBatchEdit(*in, *words, *batch, context);
             if (*import && out->empty())
                 throw CliUsageError("edit --import: name the file to write with -o OUT.wav");
             if (!out->empty())
                 CheckOutput(*out, kSampleOutputKinds,
                             *import ? std::vector<std::string>{*in} : std::vector<std::string>{});
-            std::vector<EditAction> chain = ParseEditChain(*words);
+            ParseEditChain(*words);
+            EditInput input = *import ? EditInput::Import : *fresh ? EditInput::New : EditInput::Open;
             context.Run([&](ConsoleUi&) {
-                CSampleDoc doc;
-                if (*import) {
-                    if (!OpenAnySampleInput(doc, *in))
-                        return false;
-                } else if (!(*fresh ? doc.OnNewDocument() : doc.OnOpenDocument(*in))) {
-                    return false;
-                } else {
-                    doc.SetPathName(*in);
-                }
-                for (const EditAction& action : chain)
-                    if (!action(doc, context))
-                        return false;
-                return doc.OnSaveDocument(out->empty() ? *in : *out);
+                return EditSampleFile(*in, input, *words, out->empty() ? *in : *out, context);
             });
         });
     }

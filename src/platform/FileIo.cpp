@@ -207,7 +207,11 @@ std::string SaveTarget(const std::string& path) {
 // ".NAME.wloe-tmp-XXXXXX" beside the target, so that a user can tell what a killed save left.
 std::string TempPattern(const std::string& path) {
     std::filesystem::path target(path);
-    return (target.parent_path() / ("." + target.filename().string() + ".wloe-tmp-XXXXXX")).string();
+    // Appended piece by piece: GCC 12 at -O3 sees an overlap that is not there in `"." + name`.
+    std::string name = ".";
+    name += target.filename().string();
+    name += ".wloe-tmp-XXXXXX";
+    return (target.parent_path() / name).string();
 }
 } // namespace
 

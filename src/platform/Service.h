@@ -2,25 +2,39 @@
 
 // A process-wide service (Ui, Shell, Settings): installed once at start-up by the GUI or the
 // CLI, and replaced by tests for their scope. T::Fallback() serves when nothing is installed.
+// A worker thread may install its own for its scope (ThreadScope); it then sees only that one.
 template <class T> class Service {
-public:
-    static T& Get() { return Slot() ? *Slot() : T::Fallback(); }
+    static T*& Slot() {
+        static T* installed = nullptr;
+        return installed;
+    }
+    static T*& ThreadSlot() {
+        thread_local T* own = nullptr;
+        return own;
+    }
 
-    // Installs a service for the lifetime of this object and puts the previous one back afterwards.
-    class Scope {
+    // Installs a service in a slot for the lifetime of this object and puts the previous one back
+    // afterwards.
+    template <T*& (*Which)()> class Installed {
     public:
-        explicit Scope(T& service) : m_pPrevious(Slot()) { Slot() = &service; }
-        ~Scope() { Slot() = m_pPrevious; }
-        Scope(const Scope&) = delete;
-        Scope& operator=(const Scope&) = delete;
+        explicit Installed(T& service) : m_pPrevious(Which()) { Which() = &service; }
+        ~Installed() { Which() = m_pPrevious; }
+        Installed(const Installed&) = delete;
+        Installed& operator=(const Installed&) = delete;
 
     private:
         T* m_pPrevious;
     };
 
-private:
-    static T*& Slot() {
-        static T* installed = nullptr;
-        return installed;
+public:
+    static T& Get() {
+        if (T* own = ThreadSlot())
+            return *own;
+        return Slot() ? *Slot() : T::Fallback();
     }
+
+    // For the whole process.
+    using Scope = Installed<&Service::Slot>;
+    // For the calling thread only.
+    using ThreadScope = Installed<&Service::ThreadSlot>;
 };

@@ -207,6 +207,35 @@ bool CSampleDoc::OnNormalize() {
     return AudioRewritten(*this);
 }
 
+bool CSampleDoc::SaveNormalized(const std::int16_t* source, const std::string& path) {
+    const std::size_t count = SampleCount();
+    int peak = 0;
+    {
+        BusyCursor busy;
+        InBlocks(busy, count, kProgressBlock, [&](std::size_t from, std::size_t to) {
+            peak = std::max(peak, MonoPeak(source + from, to - from));
+        });
+    }
+    const double factor = NormalizeFactor(peak);
+    AudioRewritten(*this);
+    // Small blocks, scaled while they are in the cache on their way to the file.
+    constexpr std::size_t kBlock = std::size_t{1} << 16;
+    std::unique_ptr<std::int16_t[]> block = AllocateAudio(std::min(kBlock, count));
+    if (!block) {
+        GetUi().Message("Not enough memory", MessageIcon::Exclamation);
+        return false;
+    }
+    return WriteWav(path, [&](const AudioBlockWriter& write) {
+        for (std::size_t first = 0; first < count; first += kBlock) {
+            std::size_t n = std::min(kBlock, count - first);
+            std::copy_n(source + first, n, block.get());
+            Scale(block.get(), n, factor);
+            if (!write(block.get(), n))
+                return;
+        }
+    });
+}
+
 bool CSampleDoc::OnNormalizeIndependently() {
     if (RefusedAsMono(*this))
         return false;

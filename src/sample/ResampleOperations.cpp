@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <vector>
 #if __has_include(<unistd.h>)
 #include <unistd.h>
 #endif
@@ -54,38 +55,113 @@ bool CSampleDoc::OnResample() {
     return Resample(*values);
 }
 
-bool CSampleDoc::Resample(const ResampleValues& values) {
-    std::uint32_t newRate = m_nRate;
-    double newPitch = m_dPitch;
-    double step = 0;
+std::optional<CSampleDoc::ResamplePlan> CSampleDoc::PlanResample(const ResampleValues& values) {
+    ResamplePlan plan{m_nRate, m_dPitch, 0, 0, values.method};
     if (values.mode == ResampleMode::Rate) {
         if (std::optional<std::string> problem = SampleRateProblem(values.rate))
-            return Refuse(*problem);
+            return Refuse(*problem), std::nullopt;
         if (m_nRate == 0)
-            return Refuse("The sample has no rate to change from: set its playback rate first");
-        newRate = values.rate;
-        step = static_cast<double>(m_nRate) / newRate;
+            return Refuse("The sample has no rate to change from: set its playback rate first"), std::nullopt;
+        plan.newRate = values.rate;
+        plan.step = static_cast<double>(m_nRate) / plan.newRate;
     } else {
         double pitch = ParsePitch(values.pitchText);
         if (pitch == 0)
-            return Refuse("Invalid pitch specification");
+            return Refuse("Invalid pitch specification"), std::nullopt;
         if (!(m_dPitch > 0) || !std::isfinite(m_dPitch))
-            return Refuse("The sample has no pitch to change from: set its pitch first");
-        newPitch = pitch;
-        step = pitch / m_dPitch;
+            return Refuse("The sample has no pitch to change from: set its pitch first"), std::nullopt;
+        plan.newPitch = pitch;
+        plan.step = pitch / m_dPitch;
     }
     if (values.method == ResampleMethod::Bandlimited && !IsSincTableBuilt())
-        return Refuse("Internal error: the resampling table was not built");
+        return Refuse("Internal error: the resampling table was not built"), std::nullopt;
 
-    double frames = std::trunc(m_nFrames / step);
+    double frames = std::trunc(m_nFrames / plan.step);
     if (!(frames < 4294967296.0))
-        return Refuse("Not enough memory");
-    auto newFrames = static_cast<std::uint32_t>(frames);
-    std::size_t samples = std::size_t{newFrames} * Channels();
-    // Linear and drop/hold values are stored block by block as they come, so only the bandlimited
-    // sums, which wait for the peak that scales them, need a work buffer of the whole length.
-    const bool bandlimited = values.method == ResampleMethod::Bandlimited;
-    std::size_t workSamples = bandlimited ? samples : 0;
+        return Refuse("Not enough memory"), std::nullopt;
+    plan.newFrames = static_cast<std::uint32_t>(frames);
+    return plan;
+}
+
+void CSampleDoc::ComputeResampled(const ResamplePlan& plan, const std::int16_t* source,
+                                  std::uint32_t sourceFrames, float* work, const ResampledStore& store,
+                                  const std::function<void()>& sourceDone) {
+    const std::size_t samples = std::size_t{plan.newFrames} * Channels();
+    BusyCursor busy;
+    ResampleParams params;
+    params.source = source;
+    params.sourceFrames = source ? sourceFrames : 0;
+    params.sourceChannels = Channels();
+    params.destinationFrames = plan.newFrames;
+    params.destinationChannels = Channels();
+    params.phase = 0;
+    params.step = plan.step;
+    if (plan.step > kMaxResampleStep) {
+        // Only a source of more than 2^31 frames gets here with a frame to make: silence.
+        std::vector<float> silence(std::min<std::size_t>(samples, std::size_t{1} << 16), 0.0f);
+        for (std::size_t first = 0; first < samples; first += silence.size())
+            store(silence.data(), first, std::min(silence.size(), samples - first), 1.0f, 1.0f);
+        return;
+    }
+    if (plan.method != ResampleMethod::Bandlimited) {
+        // Linear and drop/hold values are stored block by block as they come.
+        auto take = [&](const float* block, std::uint32_t first, std::uint32_t count) {
+            store(block, std::size_t{first} * Channels(), std::size_t{count} * Channels(), 1.0f, 32768.0f);
+            busy.Progress(static_cast<double>(first + count) / plan.newFrames);
+        };
+        if (plan.method == ResampleMethod::Linear)
+            ResampleLinearInBlocks(params, take);
+        else
+            ResampleDropHoldInBlocks(params, take);
+        return;
+    }
+    // The bandlimited sums wait for the peak that scales them: `work` holds the whole length.
+    params.destination = work;
+    WorkPeaks peaks;
+    std::uint32_t measured = 0;
+    ResampleBandlimited(params, [&](std::uint32_t done) {
+        // Each block is measured while it is still in the cache.
+        std::size_t from = std::size_t{measured} * Channels();
+        WorkPeaks block = MeasureWork(work + from, std::size_t{done} * Channels() - from);
+        peaks.positive = std::max(peaks.positive, block.positive);
+        peaks.magnitude = std::max(peaks.magnitude, block.magnitude);
+        measured = done;
+        busy.Progress(static_cast<double>(done) / plan.newFrames);
+    });
+    // Match the output's positive peak to the input's; with no positive output there is
+    // nothing to match, and the sums stand as they are.
+    float scale = 1.0f;
+    if (peaks.positive > 0)
+        scale =
+            static_cast<float>(source ? PositivePeak(source, std::size_t{sourceFrames} * Channels()) : 0) /
+            peaks.positive;
+    sourceDone();
+    constexpr std::size_t kStoreBlock = std::size_t{1} << 16;
+    for (std::size_t first = 0; first < samples; first += kStoreBlock)
+        store(work + first, first, std::min(kStoreBlock, samples - first), scale, peaks.magnitude);
+}
+
+void CSampleDoc::AdoptResampled(const ResamplePlan& plan) {
+    m_dPitch = plan.newPitch;
+    m_nRate = plan.newRate;
+    m_nFrames = plan.newFrames;
+    for (std::uint32_t* point :
+         {&m_nStart, &m_nLength, &m_nLoopStart, &m_nLoopLength, &m_nSelStart, &m_nSelLength})
+        *point = ScaledPoint(*point, plan.step);
+    KeptChunksFollowAudio([step = plan.step](std::uint32_t frame) { return ScaledPoint(frame, step); });
+    // Truncating each point on its own can leave the loop end one frame past the stop.
+    FitPointsToAudio();
+    HoldLoopInSampleRange();
+    UpdateAllViews(nullptr, 0);
+    SetModifiedFlag();
+}
+
+bool CSampleDoc::Resample(const ResampleValues& values) {
+    std::optional<ResamplePlan> plan = PlanResample(values);
+    if (!plan)
+        return false;
+    std::size_t samples = std::size_t{plan->newFrames} * Channels();
+    std::size_t workSamples = values.method == ResampleMethod::Bandlimited ? samples : 0;
     if (!FitsInMemory(std::uint64_t{samples} * sizeof(std::int16_t) +
                       std::uint64_t{workSamples} * sizeof(float)))
         return Refuse("Not enough memory");
@@ -93,71 +169,43 @@ bool CSampleDoc::Resample(const ResampleValues& values) {
     std::unique_ptr<float[]> work(audio ? new (std::nothrow) float[workSamples] : nullptr);
     if (!audio || !work)
         return Refuse("Not enough memory");
-
-    {
-        BusyCursor busy;
-        ResampleParams params;
-        params.source = m_pData.get();
-        params.sourceFrames = m_pData ? m_nFrames : 0;
-        params.sourceChannels = Channels();
-        params.destination = work.get();
-        params.destinationFrames = newFrames;
-        params.destinationChannels = Channels();
-        params.phase = 0;
-        params.step = step;
-        if (step > kMaxResampleStep) {
-            // Only a source of more than 2^31 frames gets here with a frame to make: silence.
-            std::fill_n(audio.get(), samples, std::int16_t{0});
-        } else if (!bandlimited) {
-            auto store = [&](const float* block, std::uint32_t first, std::uint32_t count) {
-                std::size_t at = std::size_t{first} * Channels();
-                StoreResampled(block, std::size_t{count} * Channels(), 1.0f, 32768.0f, audio.get() + at);
-                busy.Progress(static_cast<double>(first + count) / newFrames);
-            };
-            if (values.method == ResampleMethod::Linear)
-                ResampleLinearInBlocks(params, store);
-            else
-                ResampleDropHoldInBlocks(params, store);
-        } else {
-            WorkPeaks peaks;
-            std::uint32_t measured = 0;
-            ResampleBandlimited(params, [&](std::uint32_t done) {
-                // Each block is measured while it is still in the cache.
-                std::size_t from = std::size_t{measured} * Channels();
-                WorkPeaks block = MeasureWork(work.get() + from, std::size_t{done} * Channels() - from);
-                peaks.positive = std::max(peaks.positive, block.positive);
-                peaks.magnitude = std::max(peaks.magnitude, block.magnitude);
-                measured = done;
-                busy.Progress(static_cast<double>(done) / newFrames);
-            });
-            // Match the output's positive peak to the input's; with no positive output there is
-            // nothing to match, and the sums stand as they are.
-            float scale = 1.0f;
-            if (peaks.positive > 0)
-                scale = static_cast<float>(m_pData ? PositivePeak(m_pData.get(), SampleCount()) : 0) /
-                        peaks.positive;
-            // Nothing can fail from here on: the old audio goes now, so that the memory it held is
-            // at hand for the new audio as it is written.
-            m_pData.reset();
-            StoreResampled(work.get(), samples, scale, peaks.magnitude, audio.get());
-        }
-    }
+    auto store = [&](const float* values, std::size_t first, std::size_t count, float scale,
+                     float magnitude) {
+        StoreResampled(values, count, scale, magnitude, audio.get() + first);
+    };
+    // Nothing can fail once the source has been read: the old audio goes then, so that the memory it
+    // held is at hand for the new audio as it is written.
+    ComputeResampled(*plan, m_pData.get(), m_nFrames, work.get(), store, [this] { m_pData.reset(); });
     work.reset();
-
     m_pData = std::move(audio);
-    m_dPitch = newPitch;
-    m_nRate = newRate;
-    m_nFrames = newFrames;
-    for (std::uint32_t* point :
-         {&m_nStart, &m_nLength, &m_nLoopStart, &m_nLoopLength, &m_nSelStart, &m_nSelLength})
-        *point = ScaledPoint(*point, step);
-    KeptChunksFollowAudio([step](std::uint32_t frame) { return ScaledPoint(frame, step); });
-    // Truncating each point on its own can leave the loop end one frame past the stop.
-    FitPointsToAudio();
-    HoldLoopInSampleRange();
-    UpdateAllViews(nullptr, 0);
-    SetModifiedFlag();
+    AdoptResampled(*plan);
     return true;
+}
+
+bool CSampleDoc::SaveResampled(const ResampleValues& values, const std::int16_t* source,
+                               const std::string& path) {
+    std::optional<ResamplePlan> plan = PlanResample(values);
+    if (!plan)
+        return false;
+    std::size_t workSamples =
+        values.method == ResampleMethod::Bandlimited ? std::size_t{plan->newFrames} * Channels() : 0;
+    std::unique_ptr<float[]> work(FitsInMemory(std::uint64_t{workSamples} * sizeof(float))
+                                      ? new (std::nothrow) float[workSamples]
+                                      : nullptr);
+    if (!work)
+        return Refuse("Not enough memory");
+    std::uint32_t sourceFrames = m_nFrames;
+    AdoptResampled(*plan);
+    return WriteWav(path, [&](const AudioBlockWriter& write) {
+        std::vector<std::int16_t> block;
+        bool writing = true;
+        auto store = [&](const float* values, std::size_t, std::size_t count, float scale, float magnitude) {
+            block.resize(count);
+            StoreResampled(values, count, scale, magnitude, block.data());
+            writing = writing && write(block.data(), count);
+        };
+        ComputeResampled(*plan, source, sourceFrames, work.get(), store, [] {});
+    });
 }
 
 bool CSampleDoc::OnChangePlaybackRate() {

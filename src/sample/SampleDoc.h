@@ -10,7 +10,9 @@
 #include "sample/WaveSummary.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -78,10 +80,19 @@ public:
     void DeleteContents() override;
 
     bool ReadWav(const std::string& path);
-    // The reader itself, over any source of bytes.
-    bool ReadWav(CRiffSource& source);
-    // An empty path asks for one first.
-    bool WriteWav(const std::string& path);
+    // The reader itself, over any source of bytes. With `place`, the audio is left where it is:
+    // the document gets its format, points and length but no buffer, and `place` says where in the
+    // source the audio lies (samples in file order), for a command that streams it.
+    struct WavAudioPlace {
+        std::uint64_t offset = 0;
+        std::size_t samples = 0;
+    };
+    bool ReadWav(CRiffSource& source, WavAudioPlace* place = nullptr);
+    // An empty path asks for one first. With `produce`, the data chunk holds what it hands to the
+    // writer it is given (SampleCount() samples in all, in blocks) instead of the buffer.
+    using AudioBlockWriter = std::function<bool(const std::int16_t* samples, std::size_t count)>;
+    using AudioProducer = std::function<void(const AudioBlockWriter& write)>;
+    bool WriteWav(const std::string& path, const AudioProducer& produce = nullptr);
     // What a WAVE file of this document holds besides the audio: every writer of one lays it out
     // with WriteWavLayout.
     WavFileParts WavParts() const;
@@ -171,6 +182,13 @@ public:
     bool Resample(const ResampleValues& values);
     // What the resample dialog starts with: the current rate and the pitch as text.
     ResampleValues ResampleDialogValues() const;
+
+    // Whole commands on a document read without its audio (ReadWav with a place): the audio at
+    // `source` (SampleCount() samples) is worked on block by block and saved to `path` as the
+    // operation and WriteWav would have written it; the document is left with the result's points
+    // and no buffer. False when refused or the file could not be written (its message shown).
+    bool SaveNormalized(const std::int16_t* source, const std::string& path);
+    bool SaveResampled(const ResampleValues& values, const std::int16_t* source, const std::string& path);
     // "C&hange playback rate...": asks for a new nominal rate; the audio stays as it is.
     bool OnChangePlaybackRate();
     bool SetPlaybackRate(std::uint32_t rate);
@@ -221,6 +239,27 @@ protected:
 
 private:
     const CWaveSummary& Summary() const;
+
+    // A resampling the document has agreed to: the new rate, pitch and length, and the step.
+    struct ResamplePlan {
+        std::uint32_t newRate;
+        double newPitch;
+        double step;
+        std::uint32_t newFrames;
+        ResampleMethod method;
+    };
+    // Checks the values (refusing with a message) and works out the new length.
+    std::optional<ResamplePlan> PlanResample(const ResampleValues& values);
+    // Computes the new audio from `source`, handing it to `store` block by block in order as
+    // work values with the scale and magnitude StoreResampled takes; `sourceDone` is told once the
+    // source has been read for the last time. `work` holds the whole result for the bandlimited
+    // method (which scales by the peak), and is not used by the others.
+    using ResampledStore = std::function<void(const float* values, std::size_t firstSample, std::size_t count,
+                                              float scale, float magnitude)>;
+    void ComputeResampled(const ResamplePlan& plan, const std::int16_t* source, std::uint32_t sourceFrames,
+                          float* work, const ResampledStore& store, const std::function<void()>& sourceDone);
+    // The points, rate, pitch and length of the result.
+    void AdoptResampled(const ResamplePlan& plan);
 
     SampleDrawingTools m_tools;
     mutable CWaveSummary m_summary;

@@ -127,7 +127,7 @@ bool CSampleDoc::ReadWav(const std::string& path) {
     return ReadWav(*source) && AcceptLoadedValues(path);
 }
 
-bool CSampleDoc::ReadWav(CRiffSource& source) {
+bool CSampleDoc::ReadWav(CRiffSource& source, WavAudioPlace* place) {
     CRiffReader reader(source);
     RiffChunk riff;
     if (!reader.DescendRiff(riff, FourCC("WAVE")))
@@ -195,8 +195,11 @@ bool CSampleDoc::ReadWav(CRiffSource& source) {
     std::uint64_t present = reader.Available(data);
     auto frames = static_cast<std::uint32_t>(present / blockAlign);
     std::size_t samples = static_cast<std::size_t>(frames) * channels;
-    m_pData = AllocateAudio(samples);
-    if (!m_pData)
+    if (place)
+        *place = {reader.Tell(), samples};
+    else
+        m_pData = AllocateAudio(samples);
+    if (!m_pData && !place)
         return Fail("Not enough memory");
 
     m_wavChunks = std::move(kept);
@@ -214,8 +217,8 @@ bool CSampleDoc::ReadWav(CRiffSource& source) {
         m_dLoopPitch = 0;
 
     std::size_t wanted = samples * 2;
-    std::size_t got = 0;
-    {
+    std::size_t got = place ? wanted : 0;
+    if (!place) {
         BusyCursor busy;
         auto* bytes = reinterpret_cast<std::uint8_t*>(m_pData.get());
         while (got < wanted) {
@@ -228,7 +231,8 @@ bool CSampleDoc::ReadWav(CRiffSource& source) {
         }
     }
     frames = static_cast<std::uint32_t>(got / blockAlign);
-    SwapToHostOrder(m_pData.get(), static_cast<std::size_t>(frames) * channels);
+    if (m_pData)
+        SwapToHostOrder(m_pData.get(), static_cast<std::size_t>(frames) * channels);
     if (present < data.size || got < wanted)
         GetUi().Message("Warning! The DATA chunk reported its size inaccurately.", MessageIcon::Exclamation);
     m_nFrames = frames;
@@ -239,7 +243,7 @@ bool CSampleDoc::ReadWav(CRiffSource& source) {
     return true;
 }
 
-bool CSampleDoc::WriteWav(const std::string& path) {
+bool CSampleDoc::WriteWav(const std::string& path, const AudioProducer& produce) {
     std::string target = path;
     if (target.empty()) {
         std::optional<std::string> chosen = GetUi().AskSaveFile(
@@ -250,6 +254,9 @@ bool CSampleDoc::WriteWav(const std::string& path) {
     }
 
     WavFileParts parts = WavParts();
+    // A streamed edit has no buffer: its producer supplies the document's whole length.
+    if (produce)
+        parts.dataBytes = std::uint64_t{SampleCount()} * 2;
     // Every size in the file must fit its 32-bit field.
     if (parts.RiffSize() > 0xFFFFFFFFu)
         return Fail("The sample is too large for a WAVE file");
@@ -261,7 +268,21 @@ bool CSampleDoc::WriteWav(const std::string& path) {
         return Fail("Error opening output file", file.Problem());
     CRiffWriter writer(file);
     const std::size_t samples = parts.dataBytes / 2;
-    bool written = WriteWavLayout(writer, parts, [this, samples](CRiffWriter& out) {
+    std::size_t produced = 0;
+    bool written = WriteWavLayout(writer, parts, [&](CRiffWriter& out) {
+        if (produce) {
+            std::vector<std::uint8_t> block;
+            produce([&](const std::int16_t* audio, std::size_t count) {
+                produced += count;
+                if constexpr (std::endian::native == std::endian::little)
+                    return out.Write(audio, count * 2);
+                block.resize(count * 2);
+                for (std::size_t i = 0; i < count; ++i)
+                    PutLE16(&block[2 * i], static_cast<std::uint16_t>(audio[i]));
+                return out.Write(block.data(), block.size());
+            });
+            return;
+        }
         BusyCursor busy;
         if constexpr (std::endian::native == std::endian::little) {
             const auto* bytes = reinterpret_cast<const std::uint8_t*>(m_pData.get());
@@ -289,6 +310,9 @@ bool CSampleDoc::WriteWav(const std::string& path) {
             return Fail("Seek error ascending from main RIFF chunk", file.Problem());
         return Fail("Write error ascending from main RIFF chunk", file.Problem());
     }
+    // A producer that came up short leaves a file that would not read back as this sample.
+    if (produce && produced != samples)
+        return Fail("Internal error: the audio written does not match the sample's length");
     if (!file.Commit()) {
         // Data that never reached the disk is a write error; a file that could not be put in
         // place of the old one was never opened as the output.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <thread>
 
 TEST(ScriptedUi, RecordsInOrderAndRefusesUnexpectedPrompts) {
     ScriptedUi ui;
@@ -38,6 +39,24 @@ TEST(ScriptedUi, ScopesNest) {
     GetUi().Message("out", MessageIcon::None);
     EXPECT_EQ(inner.Messages(), std::vector<std::string>{"in"});
     EXPECT_EQ(outer.Messages(), std::vector<std::string>{"out"});
+}
+
+TEST(ScriptedUi, AThreadsOwnUiIsSeenByThatThreadAlone) {
+    ScriptedUi process;
+    ScriptedUi own;
+    ScopedUi processScope(process);
+    std::thread worker([&] {
+        {
+            Service<Ui>::ThreadScope ownScope(own);
+            GetUi().Message("worker", MessageIcon::None);
+            std::thread([] { GetUi().Message("other", MessageIcon::None); }).join();
+        }
+        GetUi().Message("after", MessageIcon::None);
+    });
+    worker.join();
+    GetUi().Message("main", MessageIcon::None);
+    EXPECT_EQ(own.Messages(), std::vector<std::string>{"worker"});
+    EXPECT_EQ(process.Messages(), (std::vector<std::string>{"other", "after", "main"}));
 }
 
 TEST(ConsoleUi, AnswersYesOnlyWhenToldTo) {
