@@ -1,6 +1,7 @@
 #include "platform/Ui.h"
 #include "sample/Resample.h"
 #include "sample/SampleDoc.h"
+#include "sample/SampleEdit.h"
 
 #include <algorithm>
 #include <cmath>
@@ -34,6 +35,9 @@ int PositivePeak(const std::int16_t* audio, std::size_t count) {
         peak = std::max(peak, audio[i]);
     return peak;
 }
+
+// Thrown from the kernels' progress when the user cancels: nothing of the document has changed yet.
+struct ResampleCancelled {};
 
 std::uint32_t ScaledPoint(std::uint32_t point, double step) {
     return static_cast<std::uint32_t>(std::min(std::trunc(point / step), 4294967295.0));
@@ -94,8 +98,13 @@ bool CSampleDoc::Resample(const ResampleValues& values) {
     if (!audio || !work)
         return Refuse("Not enough memory");
 
-    {
-        BusyCursor busy;
+    CSampleEdit edit(*this, "Resample");
+    try {
+        BusyCursor busy(BusyCursor::kCancellable);
+        auto report = [&busy](double fraction) {
+            if (!busy.Progress(fraction))
+                throw ResampleCancelled{};
+        };
         ResampleParams params;
         params.source = m_pData.get();
         params.sourceFrames = m_pData ? m_nFrames : 0;
@@ -112,7 +121,7 @@ bool CSampleDoc::Resample(const ResampleValues& values) {
             auto store = [&](const float* block, std::uint32_t first, std::uint32_t count) {
                 std::size_t at = std::size_t{first} * Channels();
                 StoreResampled(block, std::size_t{count} * Channels(), 1.0f, 32768.0f, audio.get() + at);
-                busy.Progress(static_cast<double>(first + count) / newFrames);
+                report(static_cast<double>(first + count) / newFrames);
             };
             if (values.method == ResampleMethod::Linear)
                 ResampleLinearInBlocks(params, store);
@@ -128,7 +137,7 @@ bool CSampleDoc::Resample(const ResampleValues& values) {
                 peaks.positive = std::max(peaks.positive, block.positive);
                 peaks.magnitude = std::max(peaks.magnitude, block.magnitude);
                 measured = done;
-                busy.Progress(static_cast<double>(done) / newFrames);
+                report(static_cast<double>(done) / newFrames);
             });
             // Match the output's positive peak to the input's; with no positive output there is
             // nothing to match, and the sums stand as they are.
@@ -136,14 +145,17 @@ bool CSampleDoc::Resample(const ResampleValues& values) {
             if (peaks.positive > 0)
                 scale = static_cast<float>(m_pData ? PositivePeak(m_pData.get(), SampleCount()) : 0) /
                         peaks.positive;
-            // Nothing can fail from here on: the old audio goes now, so that the memory it held is
-            // at hand for the new audio as it is written.
-            m_pData.reset();
+            // Nothing can fail or be cancelled from here on: the old audio goes to the undo step
+            // now, before the new audio is written.
+            edit.TakeAudio();
             StoreResampled(work.get(), samples, scale, peaks.magnitude, audio.get());
         }
+    } catch (const ResampleCancelled&) {
+        return false;
     }
     work.reset();
 
+    edit.TakeAudio();
     m_pData = std::move(audio);
     m_dPitch = newPitch;
     m_nRate = newRate;
@@ -169,6 +181,7 @@ bool CSampleDoc::OnChangePlaybackRate() {
 bool CSampleDoc::SetPlaybackRate(std::uint32_t rate) {
     if (std::optional<std::string> problem = SampleRateProblem(rate))
         return Refuse(*problem);
+    CSampleEdit edit(*this, "Change Playback Rate");
     m_nRate = rate;
     SetModifiedFlag();
     UpdateAllViews(nullptr, 0);

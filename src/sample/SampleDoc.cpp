@@ -4,6 +4,8 @@
 #include "platform/FileIo.h"
 #include "platform/Ui.h"
 #include "sample/LittleEndian.h"
+#include "sample/Player.h"
+#include "sample/SampleEdit.h"
 
 #include <algorithm>
 #include <array>
@@ -70,6 +72,8 @@ bool CSampleDoc::OnNewDocument() {
 }
 
 bool CSampleDoc::OnOpenDocument(const std::string& path) {
+    // What comes from the file starts a history of its own (Reopen too).
+    History().Clear();
     if (IsWavPath(path))
         return ReadWav(path);
     if (!CDocument::OnOpenDocument(path))
@@ -88,6 +92,10 @@ bool CSampleDoc::OnSaveDocument(const std::string& path) {
         return false;
     }
     return CDocument::OnSaveDocument(path);
+}
+
+void CSampleDoc::OnHistoryStepping() {
+    PlayerStop();
 }
 
 void CSampleDoc::DeleteContents() {
@@ -232,6 +240,7 @@ void CSampleDoc::FitPointsToAudio() {
 }
 
 PointResult CSampleDoc::SetSampleStart(std::uint32_t p) {
+    CSampleEdit edit(*this, "Set Start");
     if (p >= m_nFrames) {
         GetUi().Beep();
         return PointResult::Beyond;
@@ -252,6 +261,7 @@ PointResult CSampleDoc::SetSampleStart(std::uint32_t p) {
 }
 
 PointResult CSampleDoc::SetSampleStop(std::uint32_t p) {
+    CSampleEdit edit(*this, "Set Stop");
     if (p >= m_nFrames) {
         GetUi().Beep();
         return PointResult::Beyond;
@@ -270,6 +280,7 @@ PointResult CSampleDoc::SetSampleStop(std::uint32_t p) {
 }
 
 PointResult CSampleDoc::SetLoopStart(std::uint32_t p) {
+    CSampleEdit edit(*this, "Set Loop Start");
     if (p >= m_nFrames) {
         GetUi().Beep();
         return PointResult::Beyond;
@@ -294,6 +305,7 @@ PointResult CSampleDoc::SetLoopStart(std::uint32_t p) {
 }
 
 PointResult CSampleDoc::SetLoopEnd(std::uint32_t p) {
+    CSampleEdit edit(*this, "Set Loop End");
     if (p >= m_nFrames) {
         GetUi().Beep();
         return PointResult::Beyond;
@@ -329,6 +341,7 @@ void CSampleDoc::ClampRange(std::uint32_t& start, std::uint32_t& length) const {
 }
 
 void CSampleDoc::SetSampleRange(std::uint32_t start, std::uint32_t length) {
+    CSampleEdit edit(*this, "Set Sample Range");
     ClampRange(start, length);
     m_nStart = start;
     m_nLength = length;
@@ -337,6 +350,7 @@ void CSampleDoc::SetSampleRange(std::uint32_t start, std::uint32_t length) {
 }
 
 void CSampleDoc::SetLoopRange(std::uint32_t start, std::uint32_t length) {
+    CSampleEdit edit(*this, "Set Loop Range");
     ClampRange(start, length);
     m_nLoopStart = start;
     m_nLoopLength = length;
@@ -359,6 +373,7 @@ void CSampleDoc::ShiftSelection(std::int64_t dStart, std::int64_t dLength) {
 }
 
 void CSampleDoc::ShiftLoop(std::int64_t dStart, std::int64_t dLength) {
+    CSampleEdit edit(*this, "Move Loop", true);
     std::int64_t start = std::clamp<std::int64_t>(std::int64_t{m_nLoopStart} + dStart, 0, LastRangeStart());
     std::int64_t length = std::int64_t{m_nLoopLength} + dLength;
     if (length < 0)
@@ -389,21 +404,25 @@ bool CSampleDoc::LoopPitchOffset(int* cents) {
 }
 
 void CSampleDoc::SetPitch(double hz) {
+    CSampleEdit edit(*this, "Set Pitch", true);
     m_dPitch = hz;
     SetModifiedFlag();
 }
 
 void CSampleDoc::SetPitchFromParts(int octave, int note, double cents) {
+    CSampleEdit edit(*this, "Set Pitch", true);
     m_dPitch = PitchFromParts(octave, note, cents);
     SetModifiedFlag();
 }
 
 void CSampleDoc::SetCompensate(bool compensate) {
+    CSampleEdit edit(*this, "Set Pitch", true);
     m_bCompensate = compensate;
     SetModifiedFlag();
 }
 
 void CSampleDoc::OnClearPoints() {
+    CSampleEdit edit(*this, "Clear Start/Stop Points");
     m_nStart = 0;
     m_nLength = m_nFrames;
     UpdateAllViews(nullptr);
@@ -411,6 +430,7 @@ void CSampleDoc::OnClearPoints() {
 }
 
 void CSampleDoc::OnClearLoop() {
+    CSampleEdit edit(*this, "Clear Loop Points");
     m_nLoopStart = 0;
     m_nLoopLength = 0;
     UpdateAllViews(nullptr);
@@ -418,6 +438,7 @@ void CSampleDoc::OnClearLoop() {
 }
 
 bool CSampleDoc::OnTruncate() {
+    CSampleEdit edit(*this, "Truncate");
     if (!m_pData || (m_nStart == 0 && m_nLength == m_nFrames))
         return true;
     std::uint32_t oldStart = m_nStart;
@@ -433,6 +454,7 @@ bool CSampleDoc::OnTruncate() {
         BusyCursor busy;
         std::copy_n(m_pData.get() + static_cast<std::size_t>(oldStart) * Channels(), samples, kept.get());
     }
+    edit.TakeAudio();
     m_pData = std::move(kept);
     m_nFrames = frames;
     m_nLength = frames;

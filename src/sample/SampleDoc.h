@@ -13,6 +13,7 @@
 #include <string>
 
 class CRiffSource;
+class CSampleEdit;
 
 // The commands a sample document answers, for menus, toolbars and status-bar prompts.
 enum class SampleCommand {
@@ -204,10 +205,14 @@ public:
     double m_dPitch = 0;
     double m_dLoopPitch = 0;
     bool m_bCompensate = false;
+    // The command's edit in progress, which records the undo step; null between commands.
+    CSampleEdit* m_pEdit = nullptr;
 
 protected:
     // Any change but the pitch's or the views' own may have changed the audio.
     void OnUpdatingViews(long hint) override;
+    // The player reads the audio in place: it stops before a step exchanges the buffer.
+    void OnHistoryStepping() override;
 
 private:
     const CWaveSummary& Summary() const;
