@@ -27,6 +27,10 @@ std::vector<MenuItem> FileMenu(bool document, bool wave) {
     return items;
 }
 
+// Undo and Redo head every editor's Edit menu; their texts follow the history when it opens.
+const MenuItem kUndoItem{Command::Undo, "&Undo\tCtrl+Z"};
+const MenuItem kRedoItem{Command::Redo, "&Redo\tCtrl+Y"};
+
 Menu WindowMenu() {
     return {"&Window",
             {{Command::Cascade, "&Cascade"},
@@ -52,7 +56,10 @@ std::vector<Menu> MenuBarFor(std::optional<DocumentKind> kind) {
     case DocumentKind::Patch:
         return {{"&File", FileMenu(true, false)},
                 {"&Edit",
-                 {{Command::Preferences, "&Preferences..."},
+                 {kUndoItem,
+                  kRedoItem,
+                  kSeparator,
+                  {Command::Preferences, "&Preferences..."},
                   kSeparator,
                   {Command::NewPatch, "&New patch..."},
                   {Command::AddLayer, "&Add layer..."},
@@ -64,7 +71,10 @@ std::vector<Menu> MenuBarFor(std::optional<DocumentKind> kind) {
     case DocumentKind::Layer:
         return {{"&File", FileMenu(true, false)},
                 {"&Edit",
-                 {{Command::Preferences, "&Preferences..."},
+                 {kUndoItem,
+                  kRedoItem,
+                  kSeparator,
+                  {Command::Preferences, "&Preferences..."},
                   kSeparator,
                   {Command::ReparentFilePointers, "Reparent file pointers..."}}},
                 WindowMenu(),
@@ -76,7 +86,10 @@ std::vector<Menu> MenuBarFor(std::optional<DocumentKind> kind) {
     case DocumentKind::Wave:
         return {{"&File", FileMenu(true, true)},
                 {"&Edit",
-                 {{Command::Preferences, "&Preferences..."},
+                 {kUndoItem,
+                  kRedoItem,
+                  kSeparator,
+                  {Command::Preferences, "&Preferences..."},
                   kSeparator,
                   {Command::GainAdjust, "&Gain adjust..."},
                   {Command::Normalize, "&Normalize"},
@@ -110,6 +123,14 @@ std::vector<Menu> MenuBarFor(std::optional<DocumentKind> kind) {
     return {};
 }
 
+std::string UndoMenuText(const std::string& stepName) {
+    return stepName.empty() ? kUndoItem.text : "&Undo " + stepName + "\tCtrl+Z";
+}
+
+std::string RedoMenuText(const std::string& stepName) {
+    return stepName.empty() ? kRedoItem.text : "&Redo " + stepName + "\tCtrl+Y";
+}
+
 std::string PromptFor(Command command) {
     static const std::map<Command, std::string> prompts = {
         {Command::New, "Create a new document"},
@@ -128,6 +149,8 @@ std::string PromptFor(Command command) {
         {Command::ViewToolbar, "Show or hide the toolbar"},
         {Command::ViewStatusBar, "Show or hide the status bar"},
         {Command::Preferences, "Edit preferences"},
+        {Command::Undo, "Undo the last change\nUndo"},
+        {Command::Redo, "Redo the change last undone\nRedo"},
         {Command::OpenWaveFile, "Open a sample file (*.wav)"},
         {Command::OpenPatchFile, "Open a patch file (*.pat)"},
         {Command::OpenLayerFile, "Open a layer file (*.lay)"},
@@ -183,6 +206,9 @@ const std::vector<Accelerator>& Accelerators() {
         {Command::Open, "Ctrl+O"},
         {Command::Save, "Ctrl+S"},
         {Command::Reopen, "Ctrl+R"},
+        {Command::Undo, "Ctrl+Z"},
+        {Command::Redo, "Ctrl+Shift+Z"},
+        {Command::Redo, "Ctrl+Y"},
         {Command::Help, "F1"},
         {Command::NextPane, "F6"},
         {Command::PreviousPane, "Shift+F6"},

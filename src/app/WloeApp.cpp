@@ -41,7 +41,9 @@ std::optional<std::string> AskOpenFile(QWidget* parent, const QString& title, co
 
 CWloeApp::CWloeApp(Settings& settings, const std::string& programPath, const std::vector<std::string>& args)
     : m_settings(settings), m_paths(ProgramPathsFor(programPath)), m_bSplash(SplashEnabled(args)),
-      m_preferences(Preferences::Load(settings)), m_recent(settings) {}
+      m_preferences(Preferences::Load(settings)), m_recent(settings) {
+    CUndoHistory::SetDefaultBudget(m_preferences.UndoBudget());
+}
 
 CWloeApp::~CWloeApp() {
     if (qApp)
@@ -217,8 +219,12 @@ void CWloeApp::OnOpenWaveFile() {
 
 void CWloeApp::EditPreferences() {
     CPreferencesDialog dialog(m_preferences, m_pMainFrame.get());
-    if (dialog.exec() == QDialog::Accepted)
-        m_preferences.Apply(dialog.Entered(), m_settings);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_preferences.Apply(dialog.Entered(), m_settings);
+    CUndoHistory::SetDefaultBudget(m_preferences.UndoBudget());
+    for (CChildFrame* child : m_pMainFrame->Children())
+        child->Document().History().SetBudget(m_preferences.UndoBudget());
 }
 
 void CWloeApp::ShowHelp(std::optional<DocumentKind> context) {

@@ -58,6 +58,11 @@ public:
     std::string UndoName() const;
     std::string RedoName() const;
     bool LastIsMergeable() const { return CanUndo() && m_steps[m_nPosition - 1]->IsMergeable(); }
+    // The last step takes in no further change (a drag or a slider's run has ended).
+    void EndMerging() {
+        if (CanUndo())
+            m_steps[m_nPosition - 1]->SetMergeable(false);
+    }
     // Exchanges the last done step (or the first undone one) and gives the hint of its views'
     // update; nothing when there is no such step.
     std::optional<long> Undo();
