@@ -75,8 +75,10 @@ bool CSampleDoc::CrossfadeLoop(std::uint32_t radiusMs, std::uint32_t contour) {
     std::int16_t* x = m_pData.get();
     {
         BusyCursor busy(BusyCursor::kCancellable);
+        // Each frame costs two powers: progress comes more often than in the level operations.
+        constexpr std::size_t kFramesPerReport = 1 << 14;
         auto onward = [&](std::size_t done) {
-            return done % kProgressBlock != 0 || busy.Progress(static_cast<double>(done) / (n + n2));
+            return done % kFramesPerReport != 0 || busy.Progress(static_cast<double>(done) / (n + n2));
         };
         // The last n frames of the loop turn into the n frames before the loop start.
         for (std::size_t i = 0; i < n; ++i) {
