@@ -20,14 +20,22 @@ public:
 
     void Exchange() override {
         std::vector<std::uint8_t> now = Archived(m_doc);
-        m_doc.DeleteContents();
-        CObjectArchive ar(std::move(m_bytes));
-        m_doc.Serialize(ar);
+        Load(m_bytes);
+        // A map read in file order writes the keys that share a bucket the other way round; read
+        // once more, that order turns back to the one that was kept.
+        if (std::vector<std::uint8_t> loaded = Archived(m_doc); loaded != m_bytes)
+            Load(loaded);
         m_bytes = std::move(now);
     }
     std::size_t Bytes() const override { return m_bytes.size(); }
 
 private:
+    void Load(std::vector<std::uint8_t> bytes) {
+        m_doc.DeleteContents();
+        CObjectArchive ar(std::move(bytes));
+        m_doc.Serialize(ar);
+    }
+
     CDocument& m_doc;
     std::vector<std::uint8_t> m_bytes;
 };
