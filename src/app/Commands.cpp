@@ -29,7 +29,7 @@ std::vector<MenuItem> FileMenu(bool document, bool wave) {
 
 // Undo and Redo head every editor's Edit menu; their texts follow the history when it opens.
 const MenuItem kUndoItem{Command::Undo, "&Undo\tCtrl+Z"};
-const MenuItem kRedoItem{Command::Redo, "&Redo\tCtrl+Y"};
+const MenuItem kRedoItem{Command::Redo, "R&edo\tCtrl+Y"};
 
 Menu WindowMenu() {
     return {"&Window",
@@ -128,7 +128,7 @@ std::string UndoMenuText(const std::string& stepName) {
 }
 
 std::string RedoMenuText(const std::string& stepName) {
-    return stepName.empty() ? kRedoItem.text : "&Redo " + stepName + "\tCtrl+Y";
+    return stepName.empty() ? kRedoItem.text : "R&edo " + stepName + "\tCtrl+Y";
 }
 
 std::string PromptFor(Command command) {
@@ -202,16 +202,11 @@ std::string PromptFor(Command command) {
 
 const std::vector<Accelerator>& Accelerators() {
     static const std::vector<Accelerator> accelerators = {
-        {Command::New, "Ctrl+N"},
-        {Command::Open, "Ctrl+O"},
-        {Command::Save, "Ctrl+S"},
-        {Command::Reopen, "Ctrl+R"},
-        {Command::Undo, "Ctrl+Z"},
-        {Command::Redo, "Ctrl+Shift+Z"},
-        {Command::Redo, "Ctrl+Y"},
-        {Command::Help, "F1"},
-        {Command::NextPane, "F6"},
-        {Command::PreviousPane, "Shift+F6"},
+        {Command::New, "Ctrl+N"},  {Command::Open, "Ctrl+O"},
+        {Command::Save, "Ctrl+S"}, {Command::Reopen, "Ctrl+R"},
+        {Command::Undo, "Ctrl+Z"}, {Command::Redo, "Ctrl+Shift+Z"},
+        {Command::Redo, "Ctrl+Y"}, {Command::Help, "F1"},
+        {Command::NextPane, "F6"}, {Command::PreviousPane, "Shift+F6"},
     };
     return accelerators;
 }

@@ -80,10 +80,12 @@ void QtUi::BusyProgress(double fraction) {
         return;
     if (!m_pProgress && m_busyTime.elapsed() >= kProgressDelayMs) {
         const bool cancellable = m_nCancellableDepth != 0;
-        m_pProgress = new QProgressDialog(QString(), cancellable ? QString("Cancel") : QString(), 0, 1000,
-                                          m_pParent);
+        m_pProgress =
+            new QProgressDialog(QString(), cancellable ? QString("Cancel") : QString(), 0, 1000, m_pParent);
         m_pProgress->setObjectName("BusyProgress");
         m_pProgress->setWindowTitle(kProgramTitle);
+        // Wide enough for the title bar to show the program's name.
+        m_pProgress->setMinimumWidth(360);
         m_pProgress->setWindowModality(Qt::ApplicationModal);
         m_pProgress->setMinimumDuration(0);
         // A Cancel must still be seen when the last block reports 100 %.

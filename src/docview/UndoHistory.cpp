@@ -45,25 +45,21 @@ std::string CUndoHistory::RedoName() const {
 std::optional<long> CUndoHistory::Undo() {
     if (!CanUndo())
         return std::nullopt;
-    CUndoStep* step = m_steps[--m_nPosition].get();
-    // What a step keeps may change size when exchanged (the audio before and after).
-    m_nBytes -= step->Bytes();
-    step->Exchange();
-    m_nBytes += step->Bytes();
-    const long hint = step->Hint();
-    // This may drop the step itself: the hint was taken first.
-    KeepWithinBudget();
-    return hint;
+    return Exchange(*m_steps[--m_nPosition]);
 }
 
 std::optional<long> CUndoHistory::Redo() {
     if (!CanRedo())
         return std::nullopt;
-    CUndoStep* step = m_steps[m_nPosition++].get();
-    m_nBytes -= step->Bytes();
-    step->Exchange();
-    m_nBytes += step->Bytes();
-    const long hint = step->Hint();
+    return Exchange(*m_steps[m_nPosition++]);
+}
+
+long CUndoHistory::Exchange(CUndoStep& step) {
+    // What a step keeps may change size when exchanged (the audio before and after).
+    m_nBytes -= step.Bytes();
+    step.Exchange();
+    m_nBytes += step.Bytes();
+    const long hint = step.Hint();
     // This may drop the step itself: the hint was taken first.
     KeepWithinBudget();
     return hint;

@@ -79,6 +79,8 @@ public:
     std::size_t Position() const { return m_nPosition; }
 
 private:
+    // Exchanges one step and gives its views' hint.
+    long Exchange(CUndoStep& step);
     // The oldest done step, or with none done the furthest undone one.
     void DropOldest();
     void KeepWithinBudget();

@@ -43,7 +43,13 @@ TEST(Commands, FileMenusDifferByKind) {
                                         "Open &Wave File...", "-", "&Reopen", "-", "&Close", "&Save\tCtrl+S",
                                         "Save &As...", "-", "Recent File", "-", "E&xit"}));
     EXPECT_EQ(MenuTitled(MenuBarFor(std::nullopt), "&Edit").items.front().text, "&Preferences");
-    EXPECT_EQ(MenuTitled(MenuBarFor(DocumentKind::Layer), "&Edit").items.front().text, "&Preferences...");
+    // Every editor's Edit menu starts with Undo and Redo.
+    for (DocumentKind kind : {DocumentKind::Patch, DocumentKind::Layer, DocumentKind::Wave}) {
+        const Menu edit = MenuTitled(MenuBarFor(kind), "&Edit");
+        EXPECT_EQ(edit.items[0].command, Command::Undo);
+        EXPECT_EQ(edit.items[1].command, Command::Redo);
+        EXPECT_EQ(edit.items[3].text, "&Preferences...");
+    }
     EXPECT_EQ(MenuTitled(MenuBarFor(DocumentKind::Layer), "&Help").items.front().text, "Layer E&ditor Help");
     EXPECT_EQ(MenuTitled(MenuBarFor(DocumentKind::Wave), "&Edit").items.back().text, "G&uess pitch");
 }
@@ -56,6 +62,13 @@ TEST(Commands, PromptsAndAccelerators) {
     std::vector<std::string> keys;
     for (const auto& accelerator : Accelerators())
         keys.push_back(accelerator.keys);
-    EXPECT_EQ(keys,
-              (std::vector<std::string>{"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+R", "F1", "F6", "Shift+F6"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+R", "Ctrl+Z",
+                                              "Ctrl+Shift+Z", "Ctrl+Y", "F1", "F6", "Shift+F6"}));
+}
+
+TEST(Commands, UndoAndRedoNameTheStep) {
+    EXPECT_EQ(UndoMenuText("Normalize"), "&Undo Normalize\tCtrl+Z");
+    EXPECT_EQ(RedoMenuText("Set Loop Start"), "R&edo Set Loop Start\tCtrl+Y");
+    EXPECT_EQ(UndoMenuText(""), "&Undo\tCtrl+Z");
+    EXPECT_EQ(RedoMenuText(""), "R&edo\tCtrl+Y");
 }

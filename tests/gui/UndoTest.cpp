@@ -78,7 +78,7 @@ private slots:
         frame->WaveView()->repaint();
         const QString loopPane = frame->PaneText(2);
         QCOMPARE(EditMenuTexts(app.MainFrame()),
-                 QStringList({"&Undo\tCtrl+Z (grey)", "&Redo\tCtrl+Y (grey)"}));
+                 QStringList({"&Undo\tCtrl+Z (grey)", "R&edo\tCtrl+Y (grey)"}));
 
         app.MainFrame().Execute(Command::Normalize);
         doc.SetLoopStart(1000);
@@ -87,19 +87,19 @@ private slots:
         QVERIFY(Audio(doc) != original);
         QVERIFY(frame->PaneText(2) != loopPane);
         QCOMPARE(EditMenuTexts(app.MainFrame()),
-                 QStringList({"&Undo Set Loop Start\tCtrl+Z", "&Redo\tCtrl+Y (grey)"}));
+                 QStringList({"&Undo Set Loop Start\tCtrl+Z", "R&edo\tCtrl+Y (grey)"}));
 
         QTest::keyClick(&app.MainFrame(), Qt::Key_Z, Qt::ControlModifier);
         frame->WaveView()->repaint();
         QCOMPARE(frame->PaneText(2), loopPane);
         QCOMPARE(EditMenuTexts(app.MainFrame()),
-                 QStringList({"&Undo Normalize\tCtrl+Z", "&Redo Set Loop Start\tCtrl+Y"}));
+                 QStringList({"&Undo Normalize\tCtrl+Z", "R&edo Set Loop Start\tCtrl+Y"}));
         const std::vector<std::int16_t> normalized = Audio(doc);
         QTest::keyClick(&app.MainFrame(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(Audio(doc), original);
         QVERIFY2(!doc.IsModified(), "back at the file's state");
         QCOMPARE(EditMenuTexts(app.MainFrame()),
-                 QStringList({"&Undo\tCtrl+Z (grey)", "&Redo Normalize\tCtrl+Y"}));
+                 QStringList({"&Undo\tCtrl+Z (grey)", "R&edo Normalize\tCtrl+Y"}));
         // The toolbar's buttons follow as well.
         frame->UpdateCommandUi();
         QVERIFY(!frame->ToolBar()->actions()[0]->isEnabled());
