@@ -42,7 +42,8 @@ private:
 } // namespace
 
 CDocumentEdit::CDocumentEdit(CDocument& doc, std::string name, long hint)
-    : m_doc(doc), m_strName(std::move(name)), m_nHint(hint), m_bOutermost(doc.BeginEdit()) {
+    : m_doc(doc), m_strName(std::move(name)), m_nHint(hint),
+      m_bOutermost(doc.BeginEdit() && CUndoHistory::IsRecording()) {
     if (m_bOutermost)
         m_before = Archived(doc);
 }

@@ -4,6 +4,7 @@
 
 namespace {
 std::atomic<std::size_t> g_defaultBudget{CUndoHistory::kDefaultBudget};
+std::atomic<bool> g_recording{true};
 } // namespace
 
 CUndoStep::~CUndoStep() = default;
@@ -14,6 +15,14 @@ void CUndoHistory::SetDefaultBudget(std::size_t bytes) {
 
 std::size_t CUndoHistory::DefaultBudget() {
     return g_defaultBudget;
+}
+
+void CUndoHistory::SetRecording(bool on) {
+    g_recording = on;
+}
+
+bool CUndoHistory::IsRecording() {
+    return g_recording;
 }
 
 CUndoHistory::CUndoHistory() : m_nBudget(DefaultBudget()) {}

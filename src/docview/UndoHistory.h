@@ -45,6 +45,10 @@ public:
     // The budget new histories start with (the preference, set at start-up).
     static void SetDefaultBudget(std::size_t bytes);
     static std::size_t DefaultBudget();
+    // Whether commands record steps at all: a program that never undoes (wloe-cli) keeps nothing,
+    // and its operations copy nothing for undo.
+    static void SetRecording(bool on);
+    static bool IsRecording();
 
     CUndoHistory();
     ~CUndoHistory();

@@ -144,7 +144,7 @@ CSampleEdit::~CSampleEdit() {
     if (m_pOuter != this)
         return;
     m_doc.m_pEdit = nullptr;
-    if (m_bCancelled)
+    if (m_bCancelled || !CUndoHistory::IsRecording())
         return;
     const bool audio = m_pStep->HoldsAudio();
     if (!audio && m_before.SameAs(SamplePoints::Of(m_doc)))
@@ -160,18 +160,22 @@ CSampleEdit::~CSampleEdit() {
 }
 
 bool CSampleEdit::KeepFrames(std::uint32_t first, std::uint32_t count) {
-    if (!m_doc.m_pData || count == 0)
+    if (!m_doc.m_pData || count == 0 || !CUndoHistory::IsRecording())
         return true;
     return m_pOuter->m_pStep->KeepFrames(m_doc, first, count);
 }
 
 bool CSampleEdit::KeepAudio() {
-    if (!m_doc.m_pData)
+    if (!m_doc.m_pData || !CUndoHistory::IsRecording())
         return true;
     return m_pOuter->m_pStep->KeepAll(m_doc);
 }
 
 void CSampleEdit::TakeAudio() {
+    if (!CUndoHistory::IsRecording()) {
+        m_doc.m_pData.reset();
+        return;
+    }
     m_pOuter->m_pStep->TakeAll(m_doc);
 }
 

@@ -65,7 +65,8 @@ public:
     // empty until the new one is given.
     void TakeAudio();
     // The work was cancelled part-way: the document goes back to how it was before the edit,
-    // modified flag and all, and nothing is recorded.
+    // modified flag and all, and nothing is recorded. With recording off (wloe-cli, whose Ui never
+    // cancels) nothing was kept to go back to.
     void Cancel();
 
 private:

@@ -43,10 +43,11 @@ protected:
 
     // Everything the file would hold, read straight from the document (cheaper than saving).
     std::tuple<std::vector<std::int16_t>, std::vector<std::uint32_t>, double, bool> State() const {
-        return {std::vector<std::int16_t>(doc.m_pData.get(), doc.m_pData.get() + doc.SampleCount()),
-                {doc.m_nFrames, doc.m_nRate, doc.m_nStart, doc.m_nLength, doc.m_nLoopStart, doc.m_nLoopLength},
-                doc.m_dPitch,
-                doc.m_bStereo};
+        return {
+            std::vector<std::int16_t>(doc.m_pData.get(), doc.m_pData.get() + doc.SampleCount()),
+            {doc.m_nFrames, doc.m_nRate, doc.m_nStart, doc.m_nLength, doc.m_nLoopStart, doc.m_nLoopLength},
+            doc.m_dPitch,
+            doc.m_bStereo};
     }
 
     void UndoAll() {
@@ -267,4 +268,16 @@ TEST_F(SampleUndo, CancelledWorkLeavesTheDocumentAsItWasWithNoStep) {
     }
     EXPECT_TRUE(operations[1].run()) << "no cancel asked for: the work runs through";
     EXPECT_EQ(doc.History().UndoName(), "Gain Adjust");
+}
+
+TEST_F(SampleUndo, WithRecordingOffNothingIsKept) {
+    CUndoHistory::SetRecording(false);
+    doc.OnNormalize();
+    doc.SetLoopStart(100);
+    ResampleValues values;
+    values.rate = 22050;
+    EXPECT_TRUE(doc.Resample(values));
+    CUndoHistory::SetRecording(true);
+    EXPECT_EQ(doc.History().Count(), 0u);
+    EXPECT_EQ(doc.m_nFrames, 2000u);
 }
