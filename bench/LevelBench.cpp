@@ -30,6 +30,8 @@ struct LongStereo {
         doc.SetData(NoisyAudio(), kFrames, 44100);
         doc.m_bStereo = true;
         doc.SetLoopRange(kFrames / 2, kFrames / 4);
+        // Each operation keeps the audio it rewrote for undo; one such step at a time is kept.
+        doc.History().SetBudget(0);
     }
 };
 

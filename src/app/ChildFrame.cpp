@@ -30,12 +30,22 @@ bool CChildFrame::OnCommand(Command command) {
     case Command::SaveAs:
         Save(true);
         return true;
+    case Command::Undo:
+        m_pDocument->Undo();
+        return true;
+    case Command::Redo:
+        m_pDocument->Redo();
+        return true;
     default:
         return false;
     }
 }
 
 bool CChildFrame::IsCommandEnabled(Command command) const {
+    if (command == Command::Undo)
+        return m_pDocument->History().CanUndo();
+    if (command == Command::Redo)
+        return m_pDocument->History().CanRedo();
     return command == Command::Close || command == Command::Save || command == Command::SaveAs;
 }
 

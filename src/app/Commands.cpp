@@ -28,6 +28,10 @@ std::vector<MenuItem> FileMenu(bool document, bool wave) {
     return items;
 }
 
+// Undo and Redo head every editor's Edit menu; their texts follow the history when it opens.
+const MenuItem kUndoItem{Command::Undo, "&Undo\tCtrl+Z"};
+const MenuItem kRedoItem{Command::Redo, "R&edo\tCtrl+Y"};
+
 Menu WindowMenu() {
     return {"&Window",
             {{Command::Cascade, "&Cascade"},
@@ -70,7 +74,10 @@ std::vector<Menu> MenuBarItems(std::optional<DocumentKind> kind) {
     case DocumentKind::Patch:
         return {{"&File", FileMenu(true, false)},
                 {"&Edit",
-                 {{Command::Preferences, "&Preferences..."},
+                 {kUndoItem,
+                  kRedoItem,
+                  kSeparator,
+                  {Command::Preferences, "&Preferences..."},
                   kSeparator,
                   {Command::NewPatch, "&New patch..."},
                   {Command::AddLayer, "&Add layer..."},
@@ -83,7 +90,10 @@ std::vector<Menu> MenuBarItems(std::optional<DocumentKind> kind) {
     case DocumentKind::Layer:
         return {{"&File", FileMenu(true, false)},
                 {"&Edit",
-                 {{Command::Preferences, "&Preferences..."},
+                 {kUndoItem,
+                  kRedoItem,
+                  kSeparator,
+                  {Command::Preferences, "&Preferences..."},
                   kSeparator,
                   {Command::ReparentFilePointers, "Reparent file pointers..."}}},
                 ImportMenu(false),
@@ -96,7 +106,10 @@ std::vector<Menu> MenuBarItems(std::optional<DocumentKind> kind) {
     case DocumentKind::Wave:
         return {{"&File", FileMenu(true, true)},
                 {"&Edit",
-                 {{Command::Preferences, "&Preferences..."},
+                 {kUndoItem,
+                  kRedoItem,
+                  kSeparator,
+                  {Command::Preferences, "&Preferences..."},
                   kSeparator,
                   {Command::GainAdjust, "&Gain adjust..."},
                   {Command::Normalize, "&Normalize"},
@@ -136,6 +149,14 @@ std::vector<Menu> MenuBarFor(std::optional<DocumentKind> kind) {
     return WithShortcuts(MenuBarItems(kind));
 }
 
+std::string UndoMenuText(const std::string& stepName) {
+    return stepName.empty() ? kUndoItem.text : "&Undo " + stepName + "\tCtrl+Z";
+}
+
+std::string RedoMenuText(const std::string& stepName) {
+    return stepName.empty() ? kRedoItem.text : "R&edo " + stepName + "\tCtrl+Y";
+}
+
 std::string PromptFor(Command command) {
     static const std::map<Command, std::string> prompts = {
         {Command::New, "Create a new document"},
@@ -154,6 +175,8 @@ std::string PromptFor(Command command) {
         {Command::ViewToolbar, "Show or hide the toolbar"},
         {Command::ViewStatusBar, "Show or hide the status bar"},
         {Command::Preferences, "Edit preferences"},
+        {Command::Undo, "Undo the last change\nUndo"},
+        {Command::Redo, "Redo the change last undone\nRedo"},
         {Command::OpenWaveFile, "Open a sample file (*.wav)"},
         {Command::OpenPatchFile, "Open a patch file (*.pat)"},
         {Command::OpenLayerFile, "Open a layer file (*.lay)"},
@@ -209,11 +232,19 @@ std::string PromptFor(Command command) {
 
 const std::vector<Accelerator>& Accelerators() {
     static const std::vector<Accelerator> accelerators = {
-        {Command::New, "Ctrl+N"},    {Command::Open, "Ctrl+O"},
-        {Command::Save, "Ctrl+S"},   {Command::SaveAs, "Ctrl+Shift+S"},
-        {Command::Close, "Ctrl+W"},  {Command::Exit, "Ctrl+Q"},
-        {Command::Reopen, "Ctrl+R"}, {Command::Help, "F1"},
-        {Command::NextPane, "F6"},   {Command::PreviousPane, "Shift+F6"},
+        {Command::New, "Ctrl+N"},
+        {Command::Open, "Ctrl+O"},
+        {Command::Save, "Ctrl+S"},
+        {Command::SaveAs, "Ctrl+Shift+S"},
+        {Command::Close, "Ctrl+W"},
+        {Command::Exit, "Ctrl+Q"},
+        {Command::Reopen, "Ctrl+R"},
+        {Command::Undo, "Ctrl+Z"},
+        {Command::Redo, "Ctrl+Y"},
+        {Command::Redo, "Ctrl+Shift+Z"},
+        {Command::Help, "F1"},
+        {Command::NextPane, "F6"},
+        {Command::PreviousPane, "Shift+F6"},
     };
     return accelerators;
 }

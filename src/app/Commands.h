@@ -28,6 +28,8 @@ enum class Command {
     ArrangeIcons,
     NextPane,
     PreviousPane,
+    Undo,
+    Redo,
     // Patch editor
     NewPatch,
     AddLayer,
@@ -94,6 +96,11 @@ struct Menu {
 
 // The menu bar for the active child's kind; menu 1 when no child is open.
 std::vector<Menu> MenuBarFor(std::optional<DocumentKind> kind);
+
+// The texts of Edit > Undo and Redo, naming the step they would take back or make again (empty:
+// none, and the item is greyed).
+std::string UndoMenuText(const std::string& stepName);
+std::string RedoMenuText(const std::string& stepName);
 
 // The status-bar prompt of a command (empty when it has none). A second line, after "\n", is the
 // tool tip.

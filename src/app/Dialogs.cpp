@@ -13,11 +13,13 @@
 
 CPreferencesDialog::CPreferencesDialog(const Preferences& current, QWidget* parent)
     : QDialog(parent), m_pRoot(new QLineEdit(QString::fromStdString(current.sampleRoot))),
-      m_pMinLoop(new QLineEdit(QString::number(current.minLoopPlay))), m_entered(current) {
+      m_pMinLoop(new QLineEdit(QString::number(current.minLoopPlay))),
+      m_pUndoMemory(new QLineEdit(QString::number(current.undoMemoryMb))), m_entered(current) {
     setWindowTitle("Preferences");
     auto* form = new QFormLayout;
     form->addRow("Root directory for samples", m_pRoot);
     form->addRow("Minimum loop on playback", m_pMinLoop);
+    form->addRow("Memory for undo (MB)", m_pUndoMemory);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &CPreferencesDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CPreferencesDialog::reject);
@@ -35,6 +37,14 @@ void CPreferencesDialog::accept() {
         m_pMinLoop->selectAll();
         return;
     }
+    auto undoMemory = ValidateInteger(m_pUndoMemory->text().toStdString(), 1, 1048576);
+    if (auto* message = std::get_if<std::string>(&undoMemory)) {
+        GetUi().Message(*message, MessageIcon::Exclamation);
+        m_pUndoMemory->setFocus();
+        m_pUndoMemory->selectAll();
+        return;
+    }
+    m_entered.undoMemoryMb = static_cast<std::uint32_t>(std::get<long long>(undoMemory));
     m_entered.sampleRoot = m_pRoot->text().toStdString();
     m_entered.minLoopPlay = std::get<std::uint32_t>(minLoop);
     QDialog::accept();

@@ -18,6 +18,7 @@ public:
     Preferences Entered() const { return m_entered; }
     QLineEdit* RootField() const { return m_pRoot; }
     QLineEdit* MinLoopField() const { return m_pMinLoop; }
+    QLineEdit* UndoMemoryField() const { return m_pUndoMemory; }
 
 public slots:
     void accept() override;
@@ -25,6 +26,7 @@ public slots:
 private:
     QLineEdit* m_pRoot;
     QLineEdit* m_pMinLoop;
+    QLineEdit* m_pUndoMemory;
     Preferences m_entered;
 };
 

@@ -8,6 +8,7 @@
 #include "app/WloeApp.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -32,7 +33,8 @@ CMainFrame::CMainFrame(CWloeApp& app) : m_app(app), m_pMdiArea(new QMdiArea(this
         UpdateCaption();
     });
     BindCommandKeys(this, Accelerators(), Qt::ApplicationShortcut, [this](Command command) {
-        if (IsEnabled(command))
+        // Nothing starts while a modal dialog (the progress of long work) is up.
+        if (!QApplication::activeModalWidget() && IsEnabled(command))
             Execute(command);
     });
     RebuildMenus();
@@ -165,6 +167,12 @@ void CMainFrame::FillMenu(QMenu* menu, const Menu& definition) {
             if (!action->data().isValid())
                 continue;
             auto command = static_cast<Command>(action->data().toInt());
+            if (child && (command == Command::Undo || command == Command::Redo)) {
+                const CUndoHistory& history = child->Document().History();
+                action->setText(QString::fromStdString(command == Command::Undo
+                                                           ? UndoMenuText(history.UndoName())
+                                                           : RedoMenuText(history.RedoName())));
+            }
             action->setEnabled(IsEnabled(command));
             bool checked = child && child->IsCommandChecked(command);
             action->setCheckable(checked);

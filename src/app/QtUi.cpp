@@ -31,6 +31,8 @@ QMessageBox::Icon ToQt(MessageIcon icon) {
 
 // Long work shows a progress bar only once it has run this long.
 constexpr qint64 kProgressDelayMs = 500;
+// While it runs the windows repaint this often.
+constexpr qint64 kEventIntervalMs = 40;
 } // namespace
 
 void QtUi::Message(const std::string& text, MessageIcon icon) {
@@ -64,24 +66,57 @@ void QtUi::BeginBusy() {
     if (m_nBusyDepth++ == 0) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         m_busyTime.start();
+        m_eventTime.start();
     }
+}
+
+void QtUi::BeginCancellableBusy() {
+    BeginBusy();
+    if (m_nCancellableDepth == 0)
+        m_nCancellableDepth = m_nBusyDepth;
+}
+
+bool QtUi::BusyCancelled() {
+    return m_nCancellableDepth != 0 && m_pProgress && m_pProgress->wasCanceled();
 }
 
 void QtUi::BusyProgress(double fraction) {
-    if (m_nBusyDepth == 0 || m_busyTime.elapsed() < kProgressDelayMs)
+    // Progress reported from an event handled below waits for the outer report to return.
+    if (m_nBusyDepth == 0 || m_bInEvents)
         return;
-    if (!m_pProgress) {
-        m_pProgress = new QProgressDialog(QString(), QString(), 0, 1000, m_pParent);
+    if (!m_pProgress && m_busyTime.elapsed() >= kProgressDelayMs) {
+        const bool cancellable = m_nCancellableDepth != 0;
+        m_pProgress =
+            new QProgressDialog(QString(), cancellable ? QString("Cancel") : QString(), 0, 1000, m_pParent);
+        m_pProgress->setObjectName("BusyProgress");
         m_pProgress->setWindowTitle(kProgramTitle);
+        // Wide enough for the title bar to show the program's name.
+        m_pProgress->setMinimumWidth(360);
         m_pProgress->setWindowModality(Qt::ApplicationModal);
         m_pProgress->setMinimumDuration(0);
+        // A Cancel must still be seen when the last block reports 100 %.
+        m_pProgress->setAutoReset(false);
+        m_pProgress->setAutoClose(false);
+        m_pProgress->show();
     }
-    m_pProgress->setValue(static_cast<int>(fraction * 1000));
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (m_pProgress)
+        m_pProgress->setValue(static_cast<int>(fraction * 1000));
+    if (m_eventTime.elapsed() < kEventIntervalMs)
+        return;
+    m_eventTime.restart();
+    m_bInEvents = true;
+    // The modal progress dialog keeps the clicks from the windows behind it; until it shows, no
+    // input is taken at all, so no command can start inside this one.
+    QApplication::processEvents(m_pProgress ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    m_bInEvents = false;
 }
 
 void QtUi::EndBusy() {
-    if (m_nBusyDepth == 0 || --m_nBusyDepth != 0)
+    if (m_nBusyDepth == 0)
+        return;
+    if (m_nBusyDepth == m_nCancellableDepth)
+        m_nCancellableDepth = 0;
+    if (--m_nBusyDepth != 0)
         return;
     delete m_pProgress;
     m_pProgress = nullptr;

@@ -27,6 +27,10 @@ public:
     void BeginBusy() override;
     void BusyProgress(double fraction) override;
     void EndBusy() override;
+    void BeginCancellableBusy() override;
+    bool BusyCancelled() override;
+    // The progress dialog of long work, once it shows.
+    QProgressDialog* ProgressDialog() const { return m_pProgress; }
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
     std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
 
@@ -40,7 +44,11 @@ private:
     QtDialogs m_dialogs;
     QPointer<QWidget> m_pParent;
     int m_nBusyDepth = 0;
+    // The depth of the busy pair that may be cancelled; 0: none open.
+    int m_nCancellableDepth = 0;
+    bool m_bInEvents = false;
     QElapsedTimer m_busyTime;
+    QElapsedTimer m_eventTime;
     QProgressDialog* m_pProgress = nullptr;
 };
 

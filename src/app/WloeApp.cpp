@@ -55,7 +55,9 @@ std::optional<std::string> AskOpenFile(QWidget* parent, const QString& title, co
 CWloeApp::CWloeApp(Settings& settings, const std::string& programPath, const std::vector<std::string>& args)
     : m_settings(settings), m_paths(ProgramPathsFor(programPath)),
       m_options(ParseCommandLine(args, WorkingDir())), m_preferences(Preferences::Load(settings)),
-      m_recent(settings) {}
+      m_recent(settings) {
+    CUndoHistory::SetDefaultBudget(m_preferences.UndoBudget());
+}
 
 CWloeApp::~CWloeApp() {
     if (qApp)
@@ -273,8 +275,12 @@ void CWloeApp::OnImportAudioFile() {
 
 void CWloeApp::EditPreferences() {
     CPreferencesDialog dialog(m_preferences, m_pMainFrame.get());
-    if (dialog.exec() == QDialog::Accepted)
-        m_preferences.Apply(dialog.Entered(), m_settings);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_preferences.Apply(dialog.Entered(), m_settings);
+    CUndoHistory::SetDefaultBudget(m_preferences.UndoBudget());
+    for (CChildFrame* child : m_pMainFrame->Children())
+        child->Document().History().SetBudget(m_preferences.UndoBudget());
 }
 
 void CWloeApp::ShowHelp(std::optional<DocumentKind> context) {

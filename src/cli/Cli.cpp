@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include "cli/CliContext.h"
+#include "docview/UndoHistory.h"
 #include "sample/Resample.h"
 #include "sample/SampleDoc.h"
 
@@ -9,7 +10,22 @@
 #include <new>
 #include <ostream>
 
+namespace {
+// Nothing is undone here: the operations keep no copies of what they change.
+class NoUndo {
+public:
+    NoUndo() : m_bWas(CUndoHistory::IsRecording()) { CUndoHistory::SetRecording(false); }
+    ~NoUndo() { CUndoHistory::SetRecording(m_bWas); }
+    NoUndo(const NoUndo&) = delete;
+    NoUndo& operator=(const NoUndo&) = delete;
+
+private:
+    bool m_bWas;
+};
+} // namespace
+
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    NoUndo noUndo;
     BuildSincTable();
     CSampleDoc::SetFormatRefusalHint("Use wloe-cli convert IN OUT.wav, or edit --import, to convert it.");
     CliContext context{out, err};

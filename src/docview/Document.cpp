@@ -23,6 +23,30 @@ void CDocument::SetPathName(const std::string& path) {
     m_strTitle = FileNameOf(path);
 }
 
+void CDocument::SetModifiedFlag(bool modified) {
+    m_bModified = modified;
+    if (!modified)
+        m_history.MarkClean();
+}
+
+bool CDocument::Undo() {
+    return ExchangeStep(true);
+}
+
+bool CDocument::Redo() {
+    return ExchangeStep(false);
+}
+
+bool CDocument::ExchangeStep(bool undo) {
+    if (undo ? !m_history.CanUndo() : !m_history.CanRedo())
+        return false;
+    OnHistoryStepping();
+    std::optional<long> hint = undo ? m_history.Undo() : m_history.Redo();
+    m_bModified = !m_history.IsClean();
+    UpdateAllViews(nullptr, hint.value_or(0));
+    return true;
+}
+
 void CDocument::AddView(CView* view) {
     if (std::find(m_views.begin(), m_views.end(), view) == m_views.end())
         m_views.push_back(view);
@@ -44,6 +68,7 @@ void CDocument::UpdateAllViews(CView* sender, long hint) {
 }
 
 bool CDocument::OnNewDocument() {
+    m_history.Clear();
     DeleteContents();
     SetModifiedFlag(false);
     return true;
@@ -55,6 +80,7 @@ bool CDocument::OnOpenDocument(const std::string& path) {
         GetUi().Message(FileErrorText(file.error, path), MessageIcon::Exclamation);
         return false;
     }
+    m_history.Clear();
     DeleteContents();
     try {
         CObjectArchive ar(std::move(file.bytes));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "docview/UndoHistory.h"
+
 #include <string>
 #include <vector>
 
@@ -30,7 +32,18 @@ public:
     void SetTitle(const std::string& title) { m_strTitle = title; }
 
     bool IsModified() const { return m_bModified; }
-    void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+    // Clearing the flag also marks the history's present position as the state of the file.
+    void SetModifiedFlag(bool modified = true);
+
+    // The changes that can be taken back. Undo and Redo exchange one step, make the modified flag
+    // follow the clean point, and tell every view; false when there was nothing to exchange.
+    CUndoHistory& History() { return m_history; }
+    const CUndoHistory& History() const { return m_history; }
+    bool Undo();
+    bool Redo();
+    // A command's edit begins: true for the outermost, the one that records the step.
+    bool BeginEdit() { return m_nOpenEdits++ == 0; }
+    void EndEdit() { --m_nOpenEdits; }
 
     void AddView(CView* view);
     void RemoveView(CView* view);
@@ -52,8 +65,15 @@ protected:
     // Heard before the views are told of a change: what a document keeps beside its contents
     // (caches, summaries) is brought up to date here.
     virtual void OnUpdatingViews(long hint);
+    // Heard before a step of the history is exchanged: whatever reads the contents in place lets
+    // go of them here.
+    virtual void OnHistoryStepping() {}
 
 private:
+    bool ExchangeStep(bool undo);
+
+    CUndoHistory m_history;
+    int m_nOpenEdits = 0;
     std::string m_strPathName;
     std::string m_strTitle;
     bool m_bModified = false;

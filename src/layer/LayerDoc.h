@@ -18,6 +18,9 @@ public:
     using LayerMap = CArchiveMap<std::string, std::unique_ptr<CLayer>>;
     using SampleMap = CArchiveMap<std::string, std::unique_ptr<CSample>>;
 
+    // Views told of an undone or redone change get this hint: anything may have changed.
+    static constexpr long kHistoryHint = 77777;
+
     CLayerDoc();
     ~CLayerDoc() override;
 

@@ -1,3 +1,4 @@
+#include "docview/DocumentEdit.h"
 #include "layer/CaseFold.h"
 #include "layer/LayerDoc.h"
 #include "layer/ReparentDialog.h"
@@ -34,6 +35,7 @@ bool CLayerDoc::ReparentFilePointers(const std::string& oldRoot, const std::stri
         !ContinueWithout(newRoot, "Warning: the new directory does not exist.  Continue?"))
         return false;
 
+    CDocumentEdit edit(*this, "Reparent File Pointers", kHistoryHint);
     std::string oldPrefix = Utf8ToCp1252(oldRoot);
     std::string newPrefix = Utf8ToCp1252(newRoot);
     int total = 0;

@@ -44,7 +44,27 @@ void ScriptedUi::BeginBusy() {
     ++m_nBusyDepth;
 }
 
+void ScriptedUi::BeginCancellableBusy() {
+    BeginBusy();
+    ++m_nCancellable;
+    // Depths are counted so that a plain pair inside keeps the cancellable one open.
+    m_nCancellableDepth = m_nBusyDepth;
+}
+
+void ScriptedUi::BusyProgress(double fraction) {
+    m_dLastProgress = fraction;
+    m_progress.push_back(fraction);
+    if (m_nCancellableDepth != 0 && m_cancelAt && fraction >= *m_cancelAt) {
+        m_bCancelled = true;
+        m_cancelAt.reset();
+    }
+}
+
 void ScriptedUi::EndBusy() {
+    if (m_nBusyDepth == m_nCancellableDepth) {
+        m_nCancellableDepth = 0;
+        m_bCancelled = false;
+    }
     --m_nBusyDepth;
 }
 

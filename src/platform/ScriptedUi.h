@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -44,8 +45,15 @@ public:
     Answer Ask(const std::string& text, AskButtons buttons, MessageIcon icon) override;
     void Beep() override;
     void BeginBusy() override;
-    void BusyProgress(double fraction) override { m_dLastProgress = fraction; }
+    void BusyProgress(double fraction) override;
     void EndBusy() override;
+    void BeginCancellableBusy() override;
+    bool BusyCancelled() override { return m_bCancelled; }
+    // The user presses Cancel once cancellable work reports progress of at least `fraction`.
+    void CancelBusyAt(double fraction) { m_cancelAt = fraction; }
+    // Whether cancellable work was offered, and every progress it reported.
+    int CancellableBusyCount() const { return m_nCancellable; }
+    const std::vector<double>& ProgressReports() const { return m_progress; }
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
     std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
     // What the latest save-file dialog asked for.
@@ -78,4 +86,9 @@ private:
     int m_nBusy = 0;
     int m_nBusyDepth = 0;
     double m_dLastProgress = 0;
+    std::vector<double> m_progress;
+    std::optional<double> m_cancelAt;
+    int m_nCancellable = 0;
+    int m_nCancellableDepth = 0;
+    bool m_bCancelled = false;
 };

@@ -53,6 +53,10 @@ public:
     virtual void BeginBusy() = 0;
     virtual void BusyProgress(double fraction) = 0;
     virtual void EndBusy() = 0;
+    // Long work the user may stop: as BeginBusy, with a Cancel button beside the progress bar.
+    virtual void BeginCancellableBusy() { BeginBusy(); }
+    // Whether the user asked to stop the long work; asked as it reports its progress.
+    virtual bool BusyCancelled() { return false; }
 
     virtual std::optional<std::string> AskSaveFile(const SaveFileRequest& request) = 0;
     virtual std::optional<std::string> AskOpenFile(const OpenFileRequest& request) = 0;
@@ -81,12 +85,26 @@ inline Ui& GetUi() {
 
 using ScopedUi = Service<Ui>::Scope;
 
-// The wait cursor for the lifetime of this object.
+// The wait cursor for the lifetime of this object; a cancellable one offers Cancel with its
+// progress bar.
 class BusyCursor {
 public:
-    BusyCursor() { GetUi().BeginBusy(); }
+    enum Kind { kPlain, kCancellable };
+    explicit BusyCursor(Kind kind = kPlain) : m_bCancellable(kind == kCancellable) {
+        if (m_bCancellable)
+            GetUi().BeginCancellableBusy();
+        else
+            GetUi().BeginBusy();
+    }
     ~BusyCursor() { GetUi().EndBusy(); }
-    void Progress(double fraction) { GetUi().BusyProgress(fraction); }
+    // Reports how far the work has come (0..1); false once the user cancelled it.
+    bool Progress(double fraction) {
+        GetUi().BusyProgress(fraction);
+        return !m_bCancellable || !GetUi().BusyCancelled();
+    }
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    bool m_bCancellable;
 };

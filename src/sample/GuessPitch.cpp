@@ -1,5 +1,6 @@
 #include "sample/PitchEstimator.h"
 #include "sample/SampleDoc.h"
+#include "sample/SampleEdit.h"
 
 #include "platform/Ui.h"
 
@@ -31,6 +32,7 @@ bool CSampleDoc::GuessPitch(std::uint32_t markStart, std::uint32_t markLength) {
     std::snprintf(question, sizeof question, "The estimated pitch is %s (%.2f Hz).  Change to this value?",
                   PitchText(estimate.hz).c_str(), estimate.hz);
     if (GetUi().Ask(question, AskButtons::YesNo, MessageIcon::Question) == Answer::Yes) {
+        CSampleEdit edit(*this, "Guess Pitch");
         m_dPitch = estimate.hz;
         SetModifiedFlag();
         UpdateAllViews(nullptr, 0);

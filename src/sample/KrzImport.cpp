@@ -4,6 +4,7 @@
 #include "platform/Ui.h"
 #include "sample/KrzFile.h"
 #include "sample/RiffReader.h"
+#include "sample/SampleEdit.h"
 
 bool CSampleDoc::OnImportKrz() {
     std::optional<std::string> path =
@@ -46,6 +47,8 @@ bool CSampleDoc::ImportKrz(const std::string& path) {
         return false;
     }
 
+    CSampleEdit edit(*this, "Import KRZ");
+    edit.TakeAudio();
     ClearData();
     SetData(std::move(audio.data), audio.frames, audio.rate);
     m_bStereo = false;

@@ -5,6 +5,7 @@
 #include "sample/LevelDialogs.h"
 #include "sample/SampleArithmetic.h"
 #include "sample/SampleDoc.h"
+#include "sample/SampleEdit.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -16,12 +17,29 @@ namespace {
 constexpr const char* kStereoOnly = "This function is for stereo samples";
 constexpr const char* kClipping = "Warning: clipping was detected";
 
-// Calls `work(first, end)` over [0, count) in blocks, reporting progress between them.
-template <class Work> void InBlocks(BusyCursor& busy, std::size_t count, std::size_t block, Work&& work) {
+// Calls `work(first, end)` over [0, count) in blocks, reporting progress between them; false when
+// the user cancelled part-way. `done` and `share` place these blocks within the whole operation.
+template <class Work>
+bool InBlocks(BusyCursor& busy, std::size_t count, std::size_t block, Work&& work, double done = 0,
+              double share = 1) {
     for (std::size_t first = 0; first < count; first += block) {
         work(first, std::min(count, first + block));
-        busy.Progress(static_cast<double>(std::min(count, first + block)) / static_cast<double>(count));
+        double fraction = static_cast<double>(std::min(count, first + block)) / static_cast<double>(count);
+        if (!busy.Progress(done + share * fraction))
+            return false;
     }
+    return true;
+}
+
+// The end of an operation the user cancelled: the document is as it was.
+bool Cancelled(CSampleEdit& edit) {
+    edit.Cancel();
+    return false;
+}
+
+bool NoMemory() {
+    GetUi().Message("Not enough memory", MessageIcon::Exclamation);
+    return false;
 }
 
 // The channel operations refuse a mono sample, whose buffer has no right channel to read.
@@ -163,6 +181,7 @@ bool CSampleDoc::GainAdjust(int beginLeft, int endLeft, int beginRight, int endR
         return false;
     if (!m_pData)
         return true;
+    CSampleEdit edit(*this, "Gain Adjust");
     Ramp ramp{LevelFactor(beginLeft), LevelFactor(endLeft), LevelFactor(beginRight), LevelFactor(endRight),
               0};
     std::uint32_t first = markLength != 0 ? markStart : 0;
@@ -173,9 +192,11 @@ bool CSampleDoc::GainAdjust(int beginLeft, int endLeft, int beginRight, int endR
     double largest = std::max(
         {ramp.beginLeft, ramp.endLeft, m_bStereo ? ramp.beginRight : 0.0, m_bStereo ? ramp.endRight : 0.0});
     bool small = largest <= 32768.0;
+    if (!edit.KeepFrames(first, frames))
+        return NoMemory();
     {
-        BusyCursor busy;
-        InBlocks(busy, frames, kProgressBlock, [&](std::size_t from, std::size_t to) {
+        BusyCursor busy(BusyCursor::kCancellable);
+        bool done = InBlocks(busy, frames, kProgressBlock, [&](std::size_t from, std::size_t to) {
             auto count = static_cast<std::int32_t>(to - from);
             if (m_bStereo && small)
                 RampStereoSmall(samples, from, count, ramp);
@@ -186,6 +207,8 @@ bool CSampleDoc::GainAdjust(int beginLeft, int endLeft, int beginRight, int endR
             else
                 RampMono<TruncToSample>(samples, from, count, ramp);
         });
+        if (!done)
+            return Cancelled(edit);
     }
     return AudioRewritten(*this);
 }
@@ -193,16 +216,26 @@ bool CSampleDoc::GainAdjust(int beginLeft, int endLeft, int beginRight, int endR
 bool CSampleDoc::OnNormalize() {
     if (!m_pData)
         return true;
+    CSampleEdit edit(*this, "Normalize");
     {
-        BusyCursor busy;
+        BusyCursor busy(BusyCursor::kCancellable);
         std::size_t count = SampleCount();
         int peak = 0;
-        InBlocks(busy, count, kProgressBlock, [&](std::size_t from, std::size_t to) {
-            peak = std::max(peak, MonoPeak(&m_pData[from], to - from));
-        });
+        if (!InBlocks(
+                busy, count, kProgressBlock,
+                [&](std::size_t from, std::size_t to) {
+                    peak = std::max(peak, MonoPeak(&m_pData[from], to - from));
+                },
+                0, 0.5))
+            return false;
         double factor = NormalizeFactor(peak);
-        InBlocks(busy, count, kProgressBlock,
-                 [&](std::size_t from, std::size_t to) { Scale(&m_pData[from], to - from, factor); });
+        if (!edit.KeepAudio())
+            return NoMemory();
+        if (!InBlocks(
+                busy, count, kProgressBlock,
+                [&](std::size_t from, std::size_t to) { Scale(&m_pData[from], to - from, factor); }, 0.5,
+                0.5))
+            return Cancelled(edit);
     }
     return AudioRewritten(*this);
 }
@@ -241,20 +274,31 @@ bool CSampleDoc::OnNormalizeIndependently() {
         return false;
     if (!m_pData)
         return true;
+    CSampleEdit edit(*this, "Normalize L/R Independently");
     {
-        BusyCursor busy;
+        BusyCursor busy(BusyCursor::kCancellable);
         int left = 0;
         int right = 0;
-        InBlocks(busy, m_nFrames, kProgressBlock, [&](std::size_t from, std::size_t to) {
-            auto [l, r] = StereoPeaks(&m_pData[2 * from], to - from);
-            left = std::max(left, l);
-            right = std::max(right, r);
-        });
+        if (!InBlocks(
+                busy, m_nFrames, kProgressBlock,
+                [&](std::size_t from, std::size_t to) {
+                    auto [l, r] = StereoPeaks(&m_pData[2 * from], to - from);
+                    left = std::max(left, l);
+                    right = std::max(right, r);
+                },
+                0, 0.5))
+            return false;
         double leftFactor = NormalizeFactor(left);
         double rightFactor = NormalizeFactor(right);
-        InBlocks(busy, m_nFrames, kProgressBlock, [&](std::size_t from, std::size_t to) {
-            ScaleStereo(&m_pData[2 * from], to - from, leftFactor, rightFactor);
-        });
+        if (!edit.KeepAudio())
+            return NoMemory();
+        if (!InBlocks(
+                busy, m_nFrames, kProgressBlock,
+                [&](std::size_t from, std::size_t to) {
+                    ScaleStereo(&m_pData[2 * from], to - from, leftFactor, rightFactor);
+                },
+                0.5, 0.5))
+            return Cancelled(edit);
     }
     return AudioRewritten(*this);
 }
@@ -264,13 +308,17 @@ bool CSampleDoc::OnSwapChannels() {
         return false;
     if (!m_pData)
         return true;
+    CSampleEdit edit(*this, "Swap Channels");
+    if (!edit.KeepAudio())
+        return NoMemory();
     {
-        BusyCursor busy;
+        BusyCursor busy(BusyCursor::kCancellable);
         std::int16_t* samples = m_pData.get();
-        InBlocks(busy, m_nFrames, kProgressBlock, [&](std::size_t from, std::size_t to) {
-            for (std::size_t i = from; i < to; ++i)
-                std::swap(samples[2 * i], samples[2 * i + 1]);
-        });
+        if (!InBlocks(busy, m_nFrames, kProgressBlock, [&](std::size_t from, std::size_t to) {
+                for (std::size_t i = from; i < to; ++i)
+                    std::swap(samples[2 * i], samples[2 * i + 1]);
+            }))
+            return Cancelled(edit);
     }
     return AudioRewritten(*this);
 }
@@ -290,17 +338,21 @@ bool CSampleDoc::OnRemixStereo() {
     double b = MixFactor(values->rightFromLeft);
     double d = MixFactor(values->rightFromRight);
     bool clipped = false;
+    CSampleEdit edit(*this, "Remix Stereo");
+    if (!edit.KeepAudio())
+        return NoMemory();
     {
-        BusyCursor busy;
+        BusyCursor busy(BusyCursor::kCancellable);
         std::int16_t* samples = m_pData.get();
-        InBlocks(busy, m_nFrames, kProgressBlock, [&](std::size_t from, std::size_t to) {
-            for (std::size_t i = from; i < to; ++i) {
-                double left = samples[2 * i];
-                double right = samples[2 * i + 1];
-                samples[2 * i] = RoundToSample(left * a + right * c + 0.5, clipped);
-                samples[2 * i + 1] = RoundToSample(left * b + right * d + 0.5, clipped);
-            }
-        });
+        if (!InBlocks(busy, m_nFrames, kProgressBlock, [&](std::size_t from, std::size_t to) {
+                for (std::size_t i = from; i < to; ++i) {
+                    double left = samples[2 * i];
+                    double right = samples[2 * i + 1];
+                    samples[2 * i] = RoundToSample(left * a + right * c + 0.5, clipped);
+                    samples[2 * i + 1] = RoundToSample(left * b + right * d + 0.5, clipped);
+                }
+            }))
+            return Cancelled(edit);
     }
     return AudioRewritten(*this, clipped);
 }
@@ -320,22 +372,23 @@ bool CSampleDoc::OnReduceToMono() {
     double gl = MixFactor(values->left);
     double gr = MixFactor(values->right);
     std::unique_ptr<std::int16_t[]> mono = AllocateAudio(m_nFrames);
-    if (!mono) {
-        GetUi().Message("Not enough memory", MessageIcon::Exclamation);
-        return false;
-    }
+    if (!mono)
+        return NoMemory();
     bool clipped = false;
     {
-        BusyCursor busy;
+        BusyCursor busy(BusyCursor::kCancellable);
         const std::int16_t* stereo = m_pData.get();
-        InBlocks(busy, m_nFrames, kProgressBlock, [&](std::size_t from, std::size_t to) {
-            for (std::size_t i = from; i < to; ++i) {
-                double left = stereo[2 * i];
-                double right = stereo[2 * i + 1];
-                mono[i] = RoundToSample(right * gr + left * gl + 0.5, clipped);
-            }
-        });
+        if (!InBlocks(busy, m_nFrames, kProgressBlock, [&](std::size_t from, std::size_t to) {
+                for (std::size_t i = from; i < to; ++i) {
+                    double left = stereo[2 * i];
+                    double right = stereo[2 * i + 1];
+                    mono[i] = RoundToSample(right * gr + left * gl + 0.5, clipped);
+                }
+            }))
+            return false;
     }
+    CSampleEdit edit(*this, "Reduce To Mono");
+    edit.TakeAudio();
     m_pData = std::move(mono);
     m_bStereo = false;
     return AudioRewritten(*this, clipped);

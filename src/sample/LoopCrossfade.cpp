@@ -4,6 +4,7 @@
 #include "sample/CrossfadeDialog.h"
 #include "sample/SampleArithmetic.h"
 #include "sample/SampleDoc.h"
+#include "sample/SampleEdit.h"
 
 #include <algorithm>
 #include <cmath>
@@ -64,9 +65,21 @@ bool CSampleDoc::CrossfadeLoop(std::uint32_t radiusMs, std::uint32_t contour) {
     }
     const double exponent = std::pow(2.0, contour * -0.01);
     const std::size_t channels = Channels();
+    const std::size_t n2 = std::min(n, m_nFrames - loopEnd);
+    CSampleEdit edit(*this, "Crossfade Loop");
+    // The two faded stretches lie side by side: the end of the loop and what follows it.
+    if (!edit.KeepFrames(static_cast<std::uint32_t>(loopEnd - n), static_cast<std::uint32_t>(n + n2))) {
+        GetUi().Message("Not enough memory", MessageIcon::Exclamation);
+        return false;
+    }
     std::int16_t* x = m_pData.get();
     {
-        BusyCursor busy;
+        BusyCursor busy(BusyCursor::kCancellable);
+        // Each frame costs two powers: progress comes more often than in the level operations.
+        constexpr std::size_t kFramesPerReport = 1 << 14;
+        auto onward = [&](std::size_t done) {
+            return done % kFramesPerReport != 0 || busy.Progress(static_cast<double>(done) / (n + n2));
+        };
         // The last n frames of the loop turn into the n frames before the loop start.
         for (std::size_t i = 0; i < n; ++i) {
             FadeWeights w = WeightsAt(i, n, exponent);
@@ -74,16 +87,22 @@ bool CSampleDoc::CrossfadeLoop(std::uint32_t radiusMs, std::uint32_t contour) {
             const std::int16_t* from = x + (loopStart - n + i) * channels;
             for (std::size_t c = 0; c < channels; ++c)
                 into[c] = TruncToSample(from[c] * w.rising + into[c] * w.falling);
+            if (!onward(i + 1)) {
+                edit.Cancel();
+                return false;
+            }
         }
-        busy.Progress(0.5);
         // The frames after the loop end start as the loop's beginning and return to their own.
-        const std::size_t n2 = std::min(n, m_nFrames - loopEnd);
         for (std::size_t i = 0; i < n2; ++i) {
             FadeWeights w = WeightsAt(i, n2, exponent);
             std::int16_t* after = x + (loopEnd + i) * channels;
             const std::int16_t* begin = x + (loopStart + i) * channels;
             for (std::size_t c = 0; c < channels; ++c)
                 after[c] = TruncToSample(after[c] * w.rising + begin[c] * w.falling);
+            if (!onward(n + i + 1)) {
+                edit.Cancel();
+                return false;
+            }
         }
     }
     // Only redrawn: the crossfade does not count as a modification.

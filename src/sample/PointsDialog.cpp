@@ -3,6 +3,7 @@
 #include "platform/DialogValidation.h"
 #include "platform/Ui.h"
 #include "sample/SampleDoc.h"
+#include "sample/SampleEdit.h"
 
 #include <algorithm>
 #include <cmath>
@@ -129,6 +130,7 @@ bool TrySetPoints(CSampleDoc& doc, const PointsValues& now, const PointsValues& 
 } // namespace
 
 bool EditPoints(CSampleDoc& doc, std::uint32_t& markStart, std::uint32_t& markLength) {
+    CSampleEdit edit(doc, "Points");
     const PointsValues now = PointsDialogValues(doc, markStart, markLength);
     // A refused set opens the dialog again with what was typed, to be mended or cancelled.
     std::optional<PointsValues> typed = GetUi().AskDialog(now);

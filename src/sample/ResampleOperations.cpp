@@ -1,6 +1,7 @@
 #include "platform/Ui.h"
 #include "sample/Resample.h"
 #include "sample/SampleDoc.h"
+#include "sample/SampleEdit.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,6 +36,9 @@ int PositivePeak(const std::int16_t* audio, std::size_t count) {
         peak = std::max(peak, audio[i]);
     return peak;
 }
+
+// Thrown from the kernels' progress when the user cancels: nothing of the document has changed yet.
+struct ResampleCancelled {};
 
 std::uint32_t ScaledPoint(std::uint32_t point, double step) {
     return static_cast<std::uint32_t>(std::min(std::trunc(point / step), 4294967295.0));
@@ -87,7 +91,11 @@ void CSampleDoc::ComputeResampled(const ResamplePlan& plan, const std::int16_t* 
                                   std::uint32_t sourceFrames, float* work, const ResampledStore& store,
                                   const std::function<void()>& sourceDone) {
     const std::size_t samples = std::size_t{plan.newFrames} * Channels();
-    BusyCursor busy;
+    BusyCursor busy(BusyCursor::kCancellable);
+    auto report = [&busy](double fraction) {
+        if (!busy.Progress(fraction))
+            throw ResampleCancelled{};
+    };
     ResampleParams params;
     params.source = source;
     params.sourceFrames = source ? sourceFrames : 0;
@@ -107,7 +115,7 @@ void CSampleDoc::ComputeResampled(const ResamplePlan& plan, const std::int16_t* 
         // Linear and drop/hold values are stored block by block as they come.
         auto take = [&](const float* block, std::uint32_t first, std::uint32_t count) {
             store(block, std::size_t{first} * Channels(), std::size_t{count} * Channels(), 1.0f, 32768.0f);
-            busy.Progress(static_cast<double>(first + count) / plan.newFrames);
+            report(static_cast<double>(first + count) / plan.newFrames);
         };
         if (plan.method == ResampleMethod::Linear)
             ResampleLinearInBlocks(params, take);
@@ -126,7 +134,7 @@ void CSampleDoc::ComputeResampled(const ResamplePlan& plan, const std::int16_t* 
         peaks.positive = std::max(peaks.positive, block.positive);
         peaks.magnitude = std::max(peaks.magnitude, block.magnitude);
         measured = done;
-        busy.Progress(static_cast<double>(done) / plan.newFrames);
+        report(static_cast<double>(done) / plan.newFrames);
     });
     // Match the output's positive peak to the input's; with no positive output there is
     // nothing to match, and the sums stand as they are.
@@ -169,14 +177,20 @@ bool CSampleDoc::Resample(const ResampleValues& values) {
     std::unique_ptr<float[]> work(audio ? new (std::nothrow) float[workSamples] : nullptr);
     if (!audio || !work)
         return Refuse("Not enough memory");
+    CSampleEdit edit(*this, "Resample");
     auto store = [&](const float* values, std::size_t first, std::size_t count, float scale,
                      float magnitude) {
         StoreResampled(values, count, scale, magnitude, audio.get() + first);
     };
-    // Nothing can fail once the source has been read: the old audio goes then, so that the memory it
-    // held is at hand for the new audio as it is written.
-    ComputeResampled(*plan, m_pData.get(), m_nFrames, work.get(), store, [this] { m_pData.reset(); });
+    try {
+        // Nothing can fail or be cancelled once the source has been read: the old audio goes to the
+        // undo step then, so that the memory it held is at hand for the new audio as it is written.
+        ComputeResampled(*plan, m_pData.get(), m_nFrames, work.get(), store, [&edit] { edit.TakeAudio(); });
+    } catch (const ResampleCancelled&) {
+        return false;
+    }
     work.reset();
+    edit.TakeAudio();
     m_pData = std::move(audio);
     AdoptResampled(*plan);
     return true;
@@ -218,6 +232,7 @@ bool CSampleDoc::OnChangePlaybackRate() {
 bool CSampleDoc::SetPlaybackRate(std::uint32_t rate) {
     if (std::optional<std::string> problem = SampleRateProblem(rate))
         return Refuse(*problem);
+    CSampleEdit edit(*this, "Change Playback Rate");
     m_nRate = rate;
     SetModifiedFlag();
     UpdateAllViews(nullptr, 0);

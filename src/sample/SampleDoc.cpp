@@ -4,6 +4,8 @@
 #include "platform/FileIo.h"
 #include "platform/Ui.h"
 #include "sample/LittleEndian.h"
+#include "sample/Player.h"
+#include "sample/SampleEdit.h"
 
 #include <algorithm>
 #include <array>
@@ -71,6 +73,8 @@ bool CSampleDoc::OnNewDocument() {
 }
 
 bool CSampleDoc::OnOpenDocument(const std::string& path) {
+    // What comes from the file starts a history of its own (Reopen too).
+    History().Clear();
     if (IsWavPath(path))
         return ReadWav(path);
     if (!CDocument::OnOpenDocument(path))
@@ -89,6 +93,10 @@ bool CSampleDoc::OnSaveDocument(const std::string& path) {
         return false;
     }
     return CDocument::OnSaveDocument(path);
+}
+
+void CSampleDoc::OnHistoryStepping() {
+    PlayerStop();
 }
 
 void CSampleDoc::DeleteContents() {
@@ -219,12 +227,16 @@ void CSampleDoc::SetData(std::unique_ptr<std::int16_t[]> buffer, std::uint32_t f
 }
 
 void CSampleDoc::KeptChunksFollowAudio(const FrameMap& map) {
+    if (m_pEdit)
+        m_pEdit->KeepChunks();
     std::string note = m_wavChunks.FollowAudio(map, m_nFrames);
     if (!note.empty())
         GetUi().Note(note);
 }
 
 void CSampleDoc::KeptChunksAudioReplaced() {
+    if (m_pEdit)
+        m_pEdit->KeepChunks();
     std::string note = m_wavChunks.AudioReplaced(m_nFrames);
     if (!note.empty())
         GetUi().Note(note);
@@ -248,6 +260,7 @@ void CSampleDoc::FitPointsToAudio() {
 }
 
 PointResult CSampleDoc::SetSampleStart(std::uint32_t p) {
+    CSampleEdit edit(*this, "Set Start");
     if (p >= m_nFrames) {
         GetUi().Beep();
         return PointResult::Beyond;
@@ -268,6 +281,7 @@ PointResult CSampleDoc::SetSampleStart(std::uint32_t p) {
 }
 
 PointResult CSampleDoc::SetSampleStop(std::uint32_t p) {
+    CSampleEdit edit(*this, "Set Stop");
     if (p >= m_nFrames) {
         GetUi().Beep();
         return PointResult::Beyond;
@@ -286,6 +300,7 @@ PointResult CSampleDoc::SetSampleStop(std::uint32_t p) {
 }
 
 PointResult CSampleDoc::SetLoopStart(std::uint32_t p) {
+    CSampleEdit edit(*this, "Set Loop Start");
     if (p >= m_nFrames) {
         GetUi().Beep();
         return PointResult::Beyond;
@@ -310,6 +325,7 @@ PointResult CSampleDoc::SetLoopStart(std::uint32_t p) {
 }
 
 PointResult CSampleDoc::SetLoopEnd(std::uint32_t p) {
+    CSampleEdit edit(*this, "Set Loop End");
     if (p >= m_nFrames) {
         GetUi().Beep();
         return PointResult::Beyond;
@@ -345,6 +361,7 @@ void CSampleDoc::ClampRange(std::uint32_t& start, std::uint32_t& length) const {
 }
 
 void CSampleDoc::SetSampleRange(std::uint32_t start, std::uint32_t length) {
+    CSampleEdit edit(*this, "Set Sample Range");
     ClampRange(start, length);
     m_nStart = start;
     m_nLength = length;
@@ -353,6 +370,7 @@ void CSampleDoc::SetSampleRange(std::uint32_t start, std::uint32_t length) {
 }
 
 void CSampleDoc::SetLoopRange(std::uint32_t start, std::uint32_t length) {
+    CSampleEdit edit(*this, "Set Loop Range");
     ClampRange(start, length);
     m_nLoopStart = start;
     m_nLoopLength = length;
@@ -375,6 +393,7 @@ void CSampleDoc::ShiftSelection(std::int64_t dStart, std::int64_t dLength) {
 }
 
 void CSampleDoc::ShiftLoop(std::int64_t dStart, std::int64_t dLength) {
+    CSampleEdit edit(*this, "Move Loop", true);
     std::int64_t start = std::clamp<std::int64_t>(std::int64_t{m_nLoopStart} + dStart, 0, LastRangeStart());
     std::int64_t length = std::int64_t{m_nLoopLength} + dLength;
     if (length < 0)
@@ -405,21 +424,25 @@ bool CSampleDoc::LoopPitchOffset(int* cents) {
 }
 
 void CSampleDoc::SetPitch(double hz) {
+    CSampleEdit edit(*this, "Set Pitch", true);
     m_dPitch = hz;
     SetModifiedFlag();
 }
 
 void CSampleDoc::SetPitchFromParts(int octave, int note, double cents) {
+    CSampleEdit edit(*this, "Set Pitch", true);
     m_dPitch = PitchFromParts(octave, note, cents);
     SetModifiedFlag();
 }
 
 void CSampleDoc::SetCompensate(bool compensate) {
+    CSampleEdit edit(*this, "Set Pitch", true);
     m_bCompensate = compensate;
     SetModifiedFlag();
 }
 
 void CSampleDoc::OnClearPoints() {
+    CSampleEdit edit(*this, "Clear Start/Stop Points");
     m_nStart = 0;
     m_nLength = m_nFrames;
     UpdateAllViews(nullptr);
@@ -427,6 +450,7 @@ void CSampleDoc::OnClearPoints() {
 }
 
 void CSampleDoc::OnClearLoop() {
+    CSampleEdit edit(*this, "Clear Loop Points");
     m_nLoopStart = 0;
     m_nLoopLength = 0;
     UpdateAllViews(nullptr);
@@ -434,6 +458,7 @@ void CSampleDoc::OnClearLoop() {
 }
 
 bool CSampleDoc::OnTruncate() {
+    CSampleEdit edit(*this, "Truncate");
     if (!m_pData || (m_nStart == 0 && m_nLength == m_nFrames))
         return true;
     std::uint32_t oldStart = m_nStart;
@@ -449,6 +474,7 @@ bool CSampleDoc::OnTruncate() {
         BusyCursor busy;
         std::copy_n(m_pData.get() + static_cast<std::size_t>(oldStart) * Channels(), samples, kept.get());
     }
+    edit.TakeAudio();
     m_pData = std::move(kept);
     m_nFrames = frames;
     m_nLength = frames;

@@ -17,6 +17,7 @@
 #include <string>
 
 class CRiffSource;
+class CSampleEdit;
 
 // The commands a sample document answers, for menus, toolbars and status-bar prompts.
 enum class SampleCommand {
@@ -232,10 +233,14 @@ public:
     bool m_bCompensate = false;
     // The chunks of other programs that the WAVE file brought; the archive form keeps none.
     WavChunks m_wavChunks;
+    // The command's edit in progress, which records the undo step; null between commands.
+    CSampleEdit* m_pEdit = nullptr;
 
 protected:
     // Any change but the pitch's or the views' own may have changed the audio.
     void OnUpdatingViews(long hint) override;
+    // The player reads the audio in place: it stops before a step exchanges the buffer.
+    void OnHistoryStepping() override;
 
 private:
     const CWaveSummary& Summary() const;

@@ -3,6 +3,7 @@
 #include "patch/Envelope.h"
 #include "platform/Ui.h"
 #include "sample/PitchNames.h"
+#include "sample/SampleEdit.h"
 
 #include <cmath>
 #include <cstdint>
@@ -31,19 +32,21 @@ std::int16_t AddWrapped(std::int16_t sample, std::int32_t s) {
         static_cast<std::uint16_t>(static_cast<std::uint32_t>(sample) + static_cast<std::uint32_t>(s)));
 }
 
-// Adds wave(i) times the envelope's gain to every frame, on both channels of a stereo frame.
+// Adds wave(i) times the envelope's gain to every frame, on both channels of a stereo frame; false
+// when the user cancelled part-way.
 template <class Wave>
-void AddWave(std::int16_t* data, std::uint32_t frames, int channels, CEnvelope& envelope, Wave wave) {
-    BusyCursor busy;
+bool AddWave(std::int16_t* data, std::uint32_t frames, int channels, CEnvelope& envelope, Wave wave) {
+    BusyCursor busy(BusyCursor::kCancellable);
     for (std::uint32_t i = 0; i < frames; ++i) {
         float a = envelope.GetLevel(i, frames) * 32767.0f;
         std::int32_t s = WholePart(wave(i) * a);
         std::int16_t* frame = data + static_cast<std::size_t>(i) * channels;
         for (int c = 0; c < channels; ++c)
             frame[c] = AddWrapped(frame[c], s);
-        if (i % kProgressEvery == 0)
-            busy.Progress(static_cast<double>(i) / frames);
+        if (i % kProgressEvery == 0 && !busy.Progress(static_cast<double>(i) / frames))
+            return false;
     }
+    return true;
 }
 
 // The frames a new sample of `length` milliseconds or cycles holds; more than any buffer can
@@ -84,6 +87,11 @@ bool CSampleDoc::Synthesize(const SynthesizeValues& values) {
     }
     const auto n = static_cast<std::uint32_t>(frames);
 
+    CSampleEdit edit(*this, "Synthesize");
+    if (!replace && !edit.KeepAudio()) {
+        GetUi().Message("Not enough memory!", MessageIcon::Exclamation);
+        return false;
+    }
     if (replace) {
         // The new buffer first: when it cannot be had, the old audio is still there.
         std::unique_ptr<std::int16_t[]> buffer(new (std::nothrow) std::int16_t[n]());
@@ -91,6 +99,7 @@ bool CSampleDoc::Synthesize(const SynthesizeValues& values) {
             GetUi().Message("Not enough memory!", MessageIcon::Exclamation);
             return false;
         }
+        edit.TakeAudio();
         m_pData = std::move(buffer);
         m_nFrames = n;
         m_bStereo = false;
@@ -113,19 +122,21 @@ bool CSampleDoc::Synthesize(const SynthesizeValues& values) {
     const double omega = kTwoPi * hz / rate;
     const double slope = 4 / period;
     std::int16_t* data = m_pData.get();
+    bool done = true;
     switch (values.function) {
     case SynthesizeValues::Function::Sine:
-        AddWave(data, n, Channels(), envelope, [omega](std::uint32_t i) { return std::sin(i * omega); });
+        done =
+            AddWave(data, n, Channels(), envelope, [omega](std::uint32_t i) { return std::sin(i * omega); });
         break;
     case SynthesizeValues::Function::Square:
-        AddWave(data, n, Channels(), envelope, [period](std::uint32_t i) {
+        done = AddWave(data, n, Channels(), envelope, [period](std::uint32_t i) {
             return std::fmod(static_cast<double>(i), period) < period / 2 ? 1.0 : -1.0;
         });
         break;
     case SynthesizeValues::Function::Triangle: {
         const double q1 = period / 4;
         const double q3 = period * 0.75;
-        AddWave(data, n, Channels(), envelope, [period, q1, q3, slope](std::uint32_t i) {
+        done = AddWave(data, n, Channels(), envelope, [period, q1, q3, slope](std::uint32_t i) {
             double m = std::fmod(static_cast<double>(i), period);
             if (m < q1)
                 return slope * m;
@@ -135,6 +146,10 @@ bool CSampleDoc::Synthesize(const SynthesizeValues& values) {
         });
         break;
     }
+    }
+    if (!done) {
+        edit.Cancel();
+        return false;
     }
 
     UpdateAllViews(nullptr, 0);

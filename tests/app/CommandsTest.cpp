@@ -53,7 +53,13 @@ TEST(Commands, FileMenusDifferByKind) {
                                         "-", "&Close\tCtrl+W", "&Save\tCtrl+S", "Save &As...\tCtrl+Shift+S",
                                         "-", "Recent File", "-", "E&xit\tCtrl+Q"}));
     EXPECT_EQ(MenuTitled(MenuBarFor(std::nullopt), "&Edit").items.front().text, "&Preferences");
-    EXPECT_EQ(MenuTitled(MenuBarFor(DocumentKind::Layer), "&Edit").items.front().text, "&Preferences...");
+    // Every editor's Edit menu starts with Undo and Redo.
+    for (DocumentKind kind : {DocumentKind::Patch, DocumentKind::Layer, DocumentKind::Wave}) {
+        const Menu edit = MenuTitled(MenuBarFor(kind), "&Edit");
+        EXPECT_EQ(edit.items[0].command, Command::Undo);
+        EXPECT_EQ(edit.items[1].command, Command::Redo);
+        EXPECT_EQ(edit.items[3].text, "&Preferences...");
+    }
     EXPECT_EQ(MenuTitled(MenuBarFor(DocumentKind::Layer), "&Help").items.front().text,
               "Layer E&ditor Help\tF1");
     EXPECT_EQ(MenuTitled(MenuBarFor(DocumentKind::Wave), "&Edit").items.back().text, "G&uess pitch");
@@ -68,7 +74,8 @@ TEST(Commands, PromptsAndAccelerators) {
     for (const auto& accelerator : Accelerators())
         keys.push_back(accelerator.keys);
     EXPECT_EQ(keys, (std::vector<std::string>{"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+Shift+S", "Ctrl+W",
-                                              "Ctrl+Q", "Ctrl+R", "F1", "F6", "Shift+F6"}));
+                                              "Ctrl+Q", "Ctrl+R", "Ctrl+Z", "Ctrl+Y", "Ctrl+Shift+Z", "F1",
+                                              "F6", "Shift+F6"}));
 }
 
 TEST(Commands, EveryBoundKeyIsShownBesideItsMenuItem) {
@@ -96,4 +103,11 @@ TEST(Commands, NoKeyIsBoundTwiceWhereBothTablesApply) {
     EXPECT_EQ(ShortcutText(Command::HorizontalZoom), "+");
     EXPECT_EQ(ShortcutText(Command::ShowEnd), "End");
     EXPECT_EQ(ShortcutText(Command::GuessPitch), "");
+}
+
+TEST(Commands, UndoAndRedoNameTheStep) {
+    EXPECT_EQ(UndoMenuText("Normalize"), "&Undo Normalize\tCtrl+Z");
+    EXPECT_EQ(RedoMenuText("Set Loop Start"), "R&edo Set Loop Start\tCtrl+Y");
+    EXPECT_EQ(UndoMenuText(""), "&Undo\tCtrl+Z");
+    EXPECT_EQ(RedoMenuText(""), "R&edo\tCtrl+Y");
 }

@@ -43,3 +43,21 @@ TEST(Preferences, OnlyChangedKeysAreWritten) {
     EXPECT_EQ(loaded.minLoopPlay, 0u);
     EXPECT_EQ(loaded.sampleRoot, "/samples");
 }
+
+TEST(Preferences, TheUndoMemoryIsKeptInMegabytesAndNeverZero) {
+    TempDir dir;
+    std::string path = dir.File("wloe.ini");
+    IniSettings settings(path);
+    Preferences preferences = Preferences::Load(settings);
+    EXPECT_EQ(preferences.UndoBudget(), std::size_t{512} * 1024 * 1024);
+    Preferences entered = preferences;
+    entered.undoMemoryMb = 64;
+    preferences.Apply(entered, settings);
+    EXPECT_EQ(Contents(path), "[General]\nUndoMemoryMB=64\n");
+    IniSettings reread(path);
+    EXPECT_EQ(Preferences::Load(reread).UndoBudget(), std::size_t{64} * 1024 * 1024);
+
+    std::ofstream(path) << "[General]\nUndoMemoryMB=0\n";
+    IniSettings zero(path);
+    EXPECT_EQ(Preferences::Load(zero).undoMemoryMb, 512u) << "no memory at all would keep no step";
+}

@@ -34,7 +34,7 @@ private slots:
     void init() { m_ui.Install(); }
     void cleanup() { m_ui.Remove(); }
 
-    void toolbarHasThirteenButtonsInFiveGroups() {
+    void toolbarHasFifteenButtonsInSixGroups() {
         CSampleFrame frame(MakeSample(1000));
         QStringList layout, prompts;
         for (QAction* action : frame.ToolBar()->actions()) {
@@ -42,12 +42,30 @@ private slots:
             if (!action->isSeparator())
                 prompts << action->statusTip();
         }
-        QCOMPARE(layout, QStringList({"Play", "Loop Play (L)", "Stop", "|", "Horizontal zoom (+)",
-                                      "Horizontal unzoom (-)", "Vertical zoom", "Vertical unzoom", "|",
-                                      "Set start", "Set stop", "|", "Set loop start", "Set loop end", "|",
-                                      "Loop view", "|", "Pitch dialog"}));
-        QCOMPARE(prompts.front(), QString("Play without loop"));
-        QCOMPARE(prompts[11], QString("Split screen to show loop continuity"));
+        QCOMPARE(layout, QStringList({"Undo (Ctrl+Z)",
+                                      "Redo (Ctrl+Y)",
+                                      "|",
+                                      "Play",
+                                      "Loop Play (L)",
+                                      "Stop",
+                                      "|",
+                                      "Horizontal zoom (+)",
+                                      "Horizontal unzoom (-)",
+                                      "Vertical zoom",
+                                      "Vertical unzoom",
+                                      "|",
+                                      "Set start",
+                                      "Set stop",
+                                      "|",
+                                      "Set loop start",
+                                      "Set loop end",
+                                      "|",
+                                      "Loop view",
+                                      "|",
+                                      "Pitch dialog"}));
+        QCOMPARE(prompts.front(), QString("Undo the last change"));
+        QCOMPARE(prompts[2], QString("Play without loop"));
+        QCOMPARE(prompts[13], QString("Split screen to show loop continuity"));
         QCOMPARE(prompts.back(), QString("Shows the pitch dialog box"));
         for (QAction* action : frame.ToolBar()->actions())
             QVERIFY(action->isSeparator() || !action->icon().isNull());
@@ -93,7 +111,7 @@ private slots:
         QVERIFY(frame->OnCommand(Command::LoopDisplay));
         QVERIFY(frame->IsLoopDisplay());
         frame->UpdateCommandUi();
-        QAction* loopView = frame->ToolBar()->actions()[15];
+        QAction* loopView = frame->ToolBar()->actions()[18];
         QVERIFY(loopView->isChecked() && loopView->isEnabled());
 
         QVERIFY(frame->OnCommand(Command::ClearLoop));
@@ -295,7 +313,7 @@ private slots:
 
         // A highlighted item's prompt stays only while its menu is open.
         QMenu* edit = app.MainFrame().menuBar()->actions()[1]->menu();
-        edit->actions()[2]->hover();
+        edit->actions()[5]->hover();
         QCOMPARE(fromSam->PaneText(0), QString("Change amplitude (whole or selection)"));
         emit edit->aboutToHide();
         QCOMPARE(fromSam->PaneText(0), QString("For Help, press F1"));

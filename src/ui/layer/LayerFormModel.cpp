@@ -1,5 +1,6 @@
 #include "ui/layer/LayerFormModel.h"
 
+#include "docview/DocumentEdit.h"
 #include "layer/AuditionCopy.h"
 #include "layer/CaseFold.h"
 #include "layer/LayerDialogs.h"
@@ -139,6 +140,7 @@ void CLayerFormModel::ReadBoxes() {
 }
 
 bool CLayerFormModel::StoreWorkingCopy() {
+    CDocumentEdit edit(m_doc, "Save Layer", CLayerDoc::kHistoryHint);
     CLayer* stored = m_doc.FindLayer(m_strCurrent);
     if (!stored) {
         GetUi().Message("Internal error: can't find old layer");
@@ -303,6 +305,7 @@ void CLayerFormModel::OnSaveAs() {
     if (!entered)
         return;
     const std::string name = Utf8ToCp1252(entered->name);
+    CDocumentEdit edit(m_doc, "Save Layer As", CLayerDoc::kHistoryHint);
     ReadBoxes();
     if (CLayer* stored = m_doc.FindLayer(name)) {
         if (name != m_strCurrent &&
@@ -323,6 +326,7 @@ void CLayerFormModel::OnDeleteLayer() {
     const int index = SelectedLayer();
     if (index < 0)
         return;
+    CDocumentEdit edit(m_doc, "Delete Layer", CLayerDoc::kHistoryHint);
     if (!m_doc.DeleteLayer(m_strCurrent))
         return;
     m_layerKeys.erase(m_layerKeys.begin() + index);
@@ -363,6 +367,7 @@ void CLayerFormModel::OnNewSample() {
         else
             break;
     }
+    CDocumentEdit edit(m_doc, "New Sample", CLayerDoc::kHistoryHint);
     auto sample = std::make_unique<CSample>();
     sample->m_strPath = Utf8ToCp1252(values.path);
     sample->m_bTracksPitch = !values.fixedPitch;
@@ -395,6 +400,7 @@ void CLayerFormModel::OnEditSample() {
         GetUi().Message("The name \"" + entered->name + "\" is already in use");
         return;
     }
+    CDocumentEdit edit(m_doc, "Edit Sample", CLayerDoc::kHistoryHint);
     m_doc.SetModifiedFlag();
     entry->m_strPath = Utf8ToCp1252(entered->path);
     entry->m_bTracksPitch = !entered->fixedPitch;
@@ -416,6 +422,7 @@ void CLayerFormModel::OnDeleteSample() {
         if (entry && mapped == entry)
             keys.push_back(key);
     });
+    CDocumentEdit edit(m_doc, "Delete Sample", CLayerDoc::kHistoryHint);
     if (!m_doc.DeleteSample(*m_selectedSample))
         return;
     for (std::uint16_t key : keys) {
@@ -424,6 +431,24 @@ void CLayerFormModel::OnDeleteSample() {
     }
     m_selectedSample.reset();
     ListSamples();
+}
+
+void CLayerFormModel::OnDocumentRestored() {
+    // Copies were prepared from entries that may be gone, and the working copy points at them.
+    DropAllPrepared();
+    ListSamples();
+    ListLayers();
+    const CLayer* layer = m_doc.FindLayer(m_strCurrent);
+    if (!layer && !m_layerKeys.empty()) {
+        m_strCurrent = m_layerKeys.front();
+        layer = m_doc.FindLayer(m_strCurrent);
+    }
+    if (layer)
+        TakeLayer(m_strCurrent, *layer);
+    else
+        m_working.Reset();
+    m_bDirty = false;
+    ShowCache();
 }
 
 void CLayerFormModel::KeepChanges() {

@@ -84,6 +84,10 @@ public:
     void OnTrim();
     void OnClearCache();
 
+    // A step of the document's history was undone or redone: the lists, the working copy (its
+    // unsaved changes dropped) and the prepared copies follow the document.
+    void OnDocumentRestored();
+
     // Asked by the document's save prompt: offers to store the working copy when it has changes.
     void KeepChanges();
 

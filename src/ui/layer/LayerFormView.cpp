@@ -75,7 +75,9 @@ CLayerFormView::~CLayerFormView() {
     m_doc.RemoveView(this);
 }
 
-void CLayerFormView::OnUpdate(CView*, long) {
+void CLayerFormView::OnUpdate(CView*, long hint) {
+    if (hint == CLayerDoc::kHistoryHint)
+        m_model.OnDocumentRestored();
     Show();
 }
 

@@ -1,5 +1,6 @@
 #include "ui/patch/PatchFormModel.h"
 
+#include "docview/DocumentEdit.h"
 #include "patch/PatchDoc.h"
 #include "platform/TextEncoding.h"
 #include "sample/PitchNames.h"
@@ -46,12 +47,18 @@ bool CPatchFormModel::Apply(std::uint16_t number, const std::string& name, std::
     if (!patch)
         return false;
     std::uint16_t oldNumber = patch->m_nNumber;
+    CDocumentEdit edit(m_doc, "Apply Patch Settings", number);
     CPatch* applied = m_doc.ApplyPatchSettings(*patch, number, Utf8ToCp1252(name), level, this);
     if (!applied)
         return false;
     if (applied->m_nNumber != oldNumber)
         m_audition.Invalidate();
     return true;
+}
+
+long CPatchFormModel::CurrentPatchNumber() const {
+    const CPatch* patch = m_tree.CurrentPatch();
+    return patch ? patch->m_nNumber : 0;
 }
 
 int CPatchFormModel::SliderValue(int value, SliderAction action, int thumb, int page) {
@@ -97,6 +104,7 @@ bool CPatchFormModel::Play() {
 }
 
 bool CPatchFormModel::ApplySheet() {
+    CDocumentEdit edit(m_doc, "Apply Layer Settings", CurrentPatchNumber());
     if (!m_sheet.ApplyPages())
         return false;
     m_bResetEnabled = true;
@@ -105,6 +113,7 @@ bool CPatchFormModel::ApplySheet() {
 }
 
 bool CPatchFormModel::ResetSheet() {
+    CDocumentEdit edit(m_doc, "Reset Layer Settings", CurrentPatchNumber());
     m_sheet.RevertPages();
     m_bResetEnabled = false;
     return true;

@@ -73,6 +73,9 @@ public:
     CPatchAudition& Audition() { return m_audition; }
 
 private:
+    // What the views are told when a change of the current patch is undone: its number.
+    long CurrentPatchNumber() const;
+
     CPatchDoc& m_doc;
     const CPatchTreeModel& m_tree;
     CLayerDoc& m_library;

@@ -1,5 +1,6 @@
 #include "ui/patch/PatchTreeModel.h"
 
+#include "docview/DocumentEdit.h"
 #include "layer/LayerDoc.h"
 #include "patch/PatchDoc.h"
 #include "patch/SelectLayerValues.h"
@@ -140,9 +141,11 @@ bool CPatchTreeModel::NewPatch() {
     std::uint16_t start = 0;
     if (!m_selection.IsEmpty())
         start = m_items[static_cast<std::size_t>(m_selection.patch)].patch->m_nNumber;
+    CDocumentEdit edit(m_doc, "New Patch");
     CPatch* patch = m_doc.NewPatch(start);
     if (!patch)
         return false;
+    edit.SetHint(patch->m_nNumber);
     m_pCurrentPatch = patch;
     m_doc.UpdateAllViews(nullptr, patch->m_nNumber);
     if (m_items.empty() || m_items.front().image != PatchTreeItem::kPatch) {
@@ -179,6 +182,7 @@ bool CPatchTreeModel::AddLayer() {
         return false;
     PatchTreeItem& patchItem = m_items[static_cast<std::size_t>(m_selection.patch)];
     CPatch& patch = *patchItem.patch;
+    CDocumentEdit edit(m_doc, "Add Layer", patch.m_nNumber);
     auto params = std::make_unique<CLayerParams>();
     params->m_strLayerName = *name;
     // At the head of the patch, or right after the selected layer.
@@ -201,6 +205,7 @@ bool CPatchTreeModel::DeleteObject() {
         return false;
     TreePath path = m_selection;
     PatchTreeItem& patchItem = m_items[static_cast<std::size_t>(path.patch)];
+    CDocumentEdit edit(m_doc, "Delete Object", patchItem.patch->m_nNumber);
     if (path.layer < 0) {
         m_doc.RemovePatch(patchItem.patch->m_nNumber);
         m_items.erase(m_items.begin() + path.patch);
@@ -244,6 +249,7 @@ bool CPatchTreeModel::ReplaceLayer() {
     if (!name)
         return false;
     TreePath path{m_selection.patch, m_selection.layer, -1};
+    CDocumentEdit edit(m_doc, "Replace Layer", m_items[static_cast<std::size_t>(path.patch)].patch->m_nNumber);
     PatchTreeItem& item =
         m_items[static_cast<std::size_t>(path.patch)].children[static_cast<std::size_t>(path.layer)];
     item.layer->m_strLayerName = *name;

@@ -28,6 +28,9 @@
 namespace {
 // The toolbar from left to right; nothing stands for a gap.
 const std::optional<Command> kToolBar[] = {
+    Command::Undo,
+    Command::Redo,
+    std::nullopt,
     Command::Play,
     Command::LoopPlay,
     Command::Stop,

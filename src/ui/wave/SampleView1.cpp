@@ -36,6 +36,9 @@ void CSampleView1::OnUpdate(CView*, long hint) {
         m_frame.RefreshPitchDialog();
         if (!m_model.PitchGrid())
             return;
+    } else if (hint != CSampleDoc::kDisplayHint) {
+        // An undone step may have changed the pitch too.
+        m_frame.RefreshPitchDialog();
     }
     m_model.Rescale(m_doc);
     update();

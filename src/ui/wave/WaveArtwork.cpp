@@ -70,6 +70,17 @@ QPixmap ToolPixmap(Command command) {
             p.drawArc(QRectF(7, 4, 8, 9), 90 * 16, 270 * 16);
             Arrow(p, {11, 4.2}, {13.5, 4.2});
             break;
+        case Command::Undo:
+            // A hook bending back to the left.
+            p.drawArc(QRectF(4, 4, 10, 9), -90 * 16, 180 * 16);
+            p.drawLine(QPointF(9, 13), QPointF(5, 13));
+            Arrow(p, {8.5, 4}, {2.5, 4});
+            break;
+        case Command::Redo:
+            p.drawArc(QRectF(2, 4, 10, 9), 90 * 16, 180 * 16);
+            p.drawLine(QPointF(7, 13), QPointF(11, 13));
+            Arrow(p, {7.5, 4}, {13.5, 4});
+            break;
         case Command::Stop:
             p.setBrush(Qt::black);
             p.drawRect(QRectF(3.5, 3.5, 9, 9));

@@ -171,6 +171,8 @@ MouseOutcome CWaveViewModel::Move(int pixelX, bool loopDisplay, CSampleDoc& doc)
 MouseOutcome CWaveViewModel::LeftRelease(int pixelX, bool loopDisplay, CSampleDoc& doc) {
     MouseOutcome outcome;
     outcome.release = true;
+    // One drag of the loop is one step: the next drag makes a step of its own.
+    doc.History().EndMerging();
     if (loopDisplay) {
         m_nMouseMode = kIdle;
         outcome.views = MouseOutcome::Views::All;
