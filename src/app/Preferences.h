@@ -8,8 +8,8 @@
 
 // The preferences of the program, in section "General" of the settings file.
 struct Preferences {
-    std::string sampleRoot;          // "Root directory for samples"; empty when never set
-    std::uint32_t minLoopPlay = 300; // "Minimum loop on playback", in samples
+    std::string sampleRoot;           // "Root directory for samples"; empty when never set
+    std::uint32_t minLoopPlay = 300;  // "Minimum loop on playback", in samples
     std::uint32_t undoMemoryMb = 512; // "Memory for undo (MB)", per document; at least 1
 
     // The undo budget in bytes.

@@ -1,7 +1,7 @@
+#include "docview/UndoHistory.h"
 #include "archive/ObjectArchive.h"
 #include "docview/Document.h"
 #include "docview/DocumentEdit.h"
-#include "docview/UndoHistory.h"
 
 #include <gtest/gtest.h>
 
@@ -141,9 +141,7 @@ TEST(DocumentEdit, RecordsTheArchivedStateOnlyWhenTheCommandChangedSomething) {
         }
         doc.SetModifiedFlag();
     }
-    {
-        CDocumentEdit refused(doc, "Nothing");
-    }
+    { CDocumentEdit refused(doc, "Nothing"); }
     ASSERT_EQ(doc.History().Count(), 1u) << "the inner edit is part of the outer";
     EXPECT_EQ(doc.History().UndoName(), "Set Seven");
     EXPECT_TRUE(doc.IsModified());

@@ -249,7 +249,8 @@ bool CPatchTreeModel::ReplaceLayer() {
     if (!name)
         return false;
     TreePath path{m_selection.patch, m_selection.layer, -1};
-    CDocumentEdit edit(m_doc, "Replace Layer", m_items[static_cast<std::size_t>(path.patch)].patch->m_nNumber);
+    CDocumentEdit edit(m_doc, "Replace Layer",
+                       m_items[static_cast<std::size_t>(path.patch)].patch->m_nNumber);
     PatchTreeItem& item =
         m_items[static_cast<std::size_t>(path.patch)].children[static_cast<std::size_t>(path.layer)];
     item.layer->m_strLayerName = *name;
