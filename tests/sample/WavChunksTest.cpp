@@ -377,3 +377,24 @@ TEST_F(WavChunksTest, ExtensibleSixteenBitPcmOpensAndIsSavedPlain) {
               Strings{"Can't handle other than 16-bit audio!\nUse Import > Audio file... to convert it."});
     CSampleDoc::SetFormatRefusalHint("");
 }
+
+TEST_F(WavChunksTest, UndoBringsBackTheChunksAnEditRewroteOrDropped) {
+    ASSERT_TRUE(
+        Open(WavBuilder().Fmt(1, 44100).Chunk("cue ", Cue({1000, 3000})).Data(WavBuilder::Ramp(4000))));
+    ResampleValues values = doc.ResampleDialogValues();
+    values.rate = 22050;
+    values.method = ResampleMethod::Linear;
+    ASSERT_TRUE(doc.Resample(values));
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(Find(Saved(), "cue ").bytes, Cue({1000, 3000}));
+    ASSERT_TRUE(doc.Redo());
+    EXPECT_EQ(Find(Saved(), "cue ").bytes, Cue({500, 1500}));
+
+    // A truncation that cut a point away dropped the chunk; its undo puts it back.
+    ASSERT_TRUE(doc.Undo());
+    doc.SetSampleRange(750, 1000);
+    ASSERT_TRUE(doc.OnTruncate());
+    EXPECT_EQ(Ids(Saved()), (Strings{"fmt ", "vElO", "data", "smpl"}));
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(Find(Saved(), "cue ").bytes, Cue({1000, 3000}));
+}
