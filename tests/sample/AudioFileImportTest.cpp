@@ -68,44 +68,44 @@ TEST(TpdfDither, RoundsWithinOneStepAroundTheValueAndRepeatsItself) {
 
 TEST_F(AudioFileImport, DeepAndFloatSourcesArriveWithinDitherOfTheirLevels) {
     SKIP_WITHOUT_SOX();
-    for (std::string spec : {"-b 24 -c 2 s24.wav", "-e floating-point -b 32 -c 1 f32.wav",
-                             "-b 24 -c 1 s24.flac", "-b 24 -c 2 s24.aiff", "-b 32 -c 1 s32.wav"}) {
-        std::string name = spec.substr(spec.rfind(' ') + 1);
+    for (std::string soxArgs : {"-b 24 -c 2 s24.wav", "-e floating-point -b 32 -c 1 f32.wav",
+                                "-b 24 -c 1 s24.flac", "-b 24 -c 2 s24.aiff", "-b 32 -c 1 s32.wav"}) {
+        std::string name = soxArgs.substr(soxArgs.rfind(' ') + 1);
         std::string path = dir.File(name);
-        ASSERT_TRUE(Sox("-n -r 22050 " + spec.substr(0, spec.rfind(' ')) + " '" + path +
+        ASSERT_TRUE(Sox("-n -r 22050 " + soxArgs.substr(0, soxArgs.rfind(' ')) + " '" + path +
                         "' synth 0.2 sine 300 sine 500 gain -1"))
-            << spec;
-        ASSERT_TRUE(ImportAudioFile(doc, path)) << spec;
+            << soxArgs;
+        ASSERT_TRUE(ImportAudioFile(doc, path)) << soxArgs;
         std::vector<double> source = SourceLevels(path);
-        ASSERT_EQ(source.size(), doc.SampleCount()) << spec;
+        ASSERT_EQ(source.size(), doc.SampleCount()) << soxArgs;
         EXPECT_EQ(doc.m_nRate, 22050u);
-        EXPECT_EQ(doc.m_bStereo, spec.find("-c 2") != std::string::npos);
+        EXPECT_EQ(doc.m_bStereo, soxArgs.find("-c 2") != std::string::npos);
         double worst = 0;
         int dithered = 0;
         for (std::size_t i = 0; i < source.size(); ++i) {
             worst = std::max(worst, std::abs(doc.m_pData[i] - source[i]));
             dithered += doc.m_pData[i] != std::lround(source[i]);
         }
-        EXPECT_LT(worst, 1.5) << spec;
+        EXPECT_LT(worst, 1.5) << soxArgs;
         // What describes the source's encoding stays behind.
-        EXPECT_FALSE(doc.m_wavChunks.Find(0x74636166 /* "fact" */)) << spec;
-        EXPECT_GT(dithered, 0) << spec;
+        EXPECT_FALSE(doc.m_wavChunks.Find(0x74636166 /* "fact" */)) << soxArgs;
+        EXPECT_GT(dithered, 0) << soxArgs;
         // The same file gives the same samples every time.
         std::vector<std::int16_t> first = Audio(doc);
         ASSERT_TRUE(ImportAudioFile(doc, path));
-        EXPECT_EQ(Audio(doc), first) << spec;
+        EXPECT_EQ(Audio(doc), first) << soxArgs;
     }
     EXPECT_TRUE(ui.Messages().empty());
 }
 
 TEST_F(AudioFileImport, SixteenAndEightBitSourcesArriveExactlyAsAnUntitledModifiedSample) {
     SKIP_WITHOUT_SOX();
-    for (std::string spec : {"-b 16 -c 2 a.aiff", "-b 16 -c 1 a.flac", "-b 8 -c 1 -e unsigned u8.wav"}) {
-        std::string path = dir.File(spec.substr(spec.rfind(' ') + 1));
-        ASSERT_TRUE(
-            Sox("-n -r 8000 " + spec.substr(0, spec.rfind(' ')) + " '" + path + "' synth 0.1 sine 300"));
-        ASSERT_TRUE(ImportAudioFile(doc, path)) << spec;
-        EXPECT_EQ(Audio(doc), SoxSamples(path)) << spec;
+    for (std::string soxArgs : {"-b 16 -c 2 a.aiff", "-b 16 -c 1 a.flac", "-b 8 -c 1 -e unsigned u8.wav"}) {
+        std::string path = dir.File(soxArgs.substr(soxArgs.rfind(' ') + 1));
+        ASSERT_TRUE(Sox("-n -r 8000 " + soxArgs.substr(0, soxArgs.rfind(' ')) + " '" + path +
+                        "' synth 0.1 sine 300"));
+        ASSERT_TRUE(ImportAudioFile(doc, path)) << soxArgs;
+        EXPECT_EQ(Audio(doc), SoxSamples(path)) << soxArgs;
         EXPECT_TRUE(doc.IsModified());
         EXPECT_TRUE(doc.GetPathName().empty());
         EXPECT_EQ(doc.m_nLength, doc.m_nFrames);
