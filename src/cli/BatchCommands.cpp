@@ -8,11 +8,13 @@
 #include "cli/BatchCommands.h"
 
 #include "cli/EditChain.h"
+#include "platform/CommitQueue.h"
 
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <iostream>
+#include <map>
 #include <mutex>
 #include <new>
 #include <set>
@@ -61,6 +63,14 @@ public:
             for (std::string line; std::getline(lines, line);)
                 m_err << path << ": " << line << '\n';
         }
+        ShowProgress();
+    }
+
+    // A file that failed after its flow had finished: its output could not be put in place.
+    void Failed(const std::string& path, const std::string& message) {
+        std::lock_guard lock(m_mutex);
+        ClearProgress();
+        m_err << path << ": " << message << '\n';
         ShowProgress();
     }
 
@@ -198,7 +208,17 @@ void RunBatch(const std::vector<std::string>& inputs, const BatchOptions& option
     BatchReporter reporter(context.err, inputs.size());
     std::atomic<std::size_t> next{0};
     std::atomic<bool> anyFailed{false};
+    std::map<std::string, std::string> inputOf;
+    for (std::size_t i = 0; i < inputs.size(); ++i)
+        inputOf[Canonical(outputs[i])] = inputs[i];
+    // The outputs are synced and renamed into place behind the workers.
+    CommitQueue commits([&](const std::string& path, int error) {
+        auto input = inputOf.find(Canonical(path));
+        reporter.Failed(input != inputOf.end() ? input->second : path, FileProblemText(path, error));
+        anyFailed = true;
+    });
     auto worker = [&] {
+        CommitQueue::ThreadScope committing(commits);
         for (std::size_t i; (i = next.fetch_add(1)) < inputs.size();) {
             reporter.Started(inputs[i]);
             std::string messages;
@@ -212,6 +232,7 @@ void RunBatch(const std::vector<std::string>& inputs, const BatchOptions& option
         threads.emplace_back(worker);
     worker();
     threads.clear();
+    commits.Finish();
     reporter.End();
     if (anyFailed)
         context.exitCode = kExitFailed;

@@ -1,5 +1,6 @@
 #include "platform/FileIo.h"
 
+#include "platform/CommitQueue.h"
 #include "platform/Ui.h"
 
 #include <array>
@@ -12,6 +13,7 @@
 #include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 FileErrorCause FileErrorFromErrno(int error) {
     switch (error) {
@@ -195,6 +197,11 @@ int RememberTempFile(const std::string& path) {
     return -1;
 }
 
+void ForgetTempFile(int slot) {
+    if (slot >= 0)
+        g_tempSlots[static_cast<std::size_t>(slot)].used.store(false);
+}
+
 // The file a save replaces: a symbolic link is followed to the file it names.
 std::string SaveTarget(const std::string& path) {
     std::error_code error;
@@ -226,9 +233,7 @@ AtomicFileWriter::~AtomicFileWriter() {
 }
 
 void AtomicFileWriter::Forget() {
-    if (m_nSignalSlot >= 0)
-        g_tempSlots[static_cast<std::size_t>(m_nSignalSlot)].used.store(false);
-    m_nSignalSlot = -1;
+    ForgetTempFile(std::exchange(m_nSignalSlot, -1));
 }
 
 std::string AtomicFileWriter::Problem() const {
@@ -308,23 +313,37 @@ bool AtomicFileWriter::Seek(std::uint64_t position) {
     return true;
 }
 
+int CompleteCommit(PendingCommit& commit, bool& placing) {
+    placing = false;
+    int error = ::fsync(::fileno(commit.file)) == 0 ? 0 : errno;
+    if (std::fclose(commit.file) != 0 && error == 0)
+        error = errno;
+    commit.file = nullptr;
+    if (error == 0 && ::rename(commit.tempPath.c_str(), commit.path.c_str()) != 0) {
+        error = errno;
+        placing = true;
+    }
+    if (error != 0)
+        ::unlink(commit.tempPath.c_str());
+    ForgetTempFile(commit.signalSlot);
+    return error;
+}
+
 bool AtomicFileWriter::Commit() {
     if (!m_pFile || m_error != FileErrorCause::None)
         return false;
-    bool flushed = std::fflush(m_pFile) == 0 && ::fsync(::fileno(m_pFile)) == 0;
-    int error = errno;
-    bool closed = std::fclose(m_pFile) == 0;
-    if (!closed && flushed)
-        error = errno;
-    m_pFile = nullptr;
-    if (!flushed || !closed)
-        return Fail(error);
-    if (::rename(m_strTempPath.c_str(), m_strPath.c_str()) != 0) {
-        m_bPlacingFailed = true;
+    if (std::fflush(m_pFile) != 0)
         return Fail(errno);
-    }
+    PendingCommit pending{std::exchange(m_pFile, nullptr), m_strTempPath, m_strPath,
+                          std::exchange(m_nSignalSlot, -1)};
+    // The temporary file is no longer this writer's to remove.
     m_bCommitted = true;
-    Forget();
+    if (CommitQueue* queue = CommitQueue::ForThisThread()) {
+        queue->Add(std::move(pending));
+        return true;
+    }
+    if (int error = CompleteCommit(pending, m_bPlacingFailed))
+        return Fail(error);
     return true;
 }
 

@@ -51,6 +51,19 @@ bool IsReadOnlyFile(const std::string& path);
 // when the file cannot be created or put in place, the file-error text when writing fails.
 bool WriteReportFile(const std::string& path, const std::string& text);
 
+// A written temporary file on its way to its target's place: flushed, still open.
+struct PendingCommit {
+    std::FILE* file = nullptr;
+    std::string tempPath;
+    std::string path;
+    int signalSlot = -1; // its place among the files a signal removes, or -1
+};
+
+// The last steps of a commit: syncs the file to the disk, closes it and renames it over its
+// target. 0, or the error number with the temporary file removed; `placing` tells whether it was
+// the rename that failed.
+int CompleteCommit(PendingCommit& commit, bool& placing);
+
 // Writes beside the target and renames over it only on Commit, so a failed save leaves the
 // old file untouched. An uncommitted writer removes its temporary file, and so does SIGINT, SIGTERM
 // or SIGHUP while it is open; what SIGKILL leaves behind is named ".NAME.wloe-tmp-XXXXXX".
@@ -70,7 +83,8 @@ public:
     // Moves to an absolute position; used to fill in sizes written ahead.
     bool Seek(std::uint64_t position);
     std::uint64_t Position() const { return m_nPosition; }
-    // Flushes, closes and renames over the target.
+    // Flushes, syncs, closes and renames over the target. On a thread with a CommitQueue the last
+    // three are handed to the queue, and a failure there is reported by the queue.
     bool Commit();
     FileErrorCause Error() const { return m_error; }
     // Why, in the system's words (FileProblemText).

@@ -110,6 +110,15 @@ TEST_F(BatchCommands, ADamagedFileIsReportedAndSkippedWhileTheOthersAreWritten) 
     std::sort(written.begin(), written.end());
     EXPECT_EQ(written, (std::vector<std::string>{"a.wav", "b.wav", "odd.wav"}));
 
+    // An output whose place a directory has taken is written, then cannot be put there.
+    std::string blocked = dir.File("blocked");
+    std::filesystem::create_directories(blocked + "/b.wav");
+    result = Edit(inputs, blocked, {}, {"normalize"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, In("b.wav") + ": " + blocked + "/b.wav: Is a directory\n");
+    EXPECT_TRUE(std::filesystem::is_empty(blocked + "/b.wav"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(blocked), {}), 3);
+
     // A chain refused for one file (the stop lies beyond its audio) leaves that file out alone.
     std::string refused = dir.File("refused");
     result = Edit(inputs, refused, {}, {"stop", "2500"});
