@@ -71,6 +71,7 @@ void WholeOperation(benchmark::State& state, ResampleMethod method) {
 BENCHMARK_CAPTURE(KernelOnly, Linear, ResampleLinear)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(KernelOnly, DropHold, ResampleDropHold)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(KernelOnly, Bandlimited, ResampleBandlimited)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(KernelOnly, BandlimitedPortable, ResampleBandlimitedPortable)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(WholeOperation, Linear, ResampleMethod::Linear)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(WholeOperation, DropHold, ResampleMethod::DropHold)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(WholeOperation, Bandlimited, ResampleMethod::Bandlimited)->Unit(benchmark::kMillisecond);
