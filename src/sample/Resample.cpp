@@ -341,6 +341,18 @@ public:
 
     double Phase() const { return static_cast<double>(m_i) + m_f; }
 
+#ifdef __SSE2__
+    // The walk handed to the vector lanes, for steps below 2^20, and taken back.
+    template <class Walk> Walk HandToLanes() const {
+        return {_mm_set_sd(m_f), m_i, _mm_set_sd(m_step), _mm_set_sd(m_stepFrames), _mm_set_sd(m_stepFrames + 1.0),
+                static_cast<std::int64_t>(m_stepFrames)};
+    }
+    template <class Walk> void Resume(const Walk& walk) {
+        m_i = walk.i;
+        m_f = static_cast<float>(_mm_cvtsd_f64(walk.f));
+    }
+#endif
+
 private:
     // `over >= 0 ? over : rest` without a branch, which would mispredict about every other
     // frame, and without leaving the vector registers, which would lengthen the chain.
@@ -380,33 +392,11 @@ constexpr double kPlannedStepLimit = 0x1p16;
 // Beyond the source's end and before its start the clamps bind; offsets past this bound them.
 constexpr std::int64_t kLaneReach = std::int64_t{1} << 30;
 
-// A group of lanes ready to sum: each lane's first frame as an offset into the converted planes,
-// its tap count and its first table coordinate. Unused lanes have no taps.
-struct LaneGroup {
-    alignas(32) std::int32_t index[kLanes];
-    alignas(32) std::int32_t used[kLanes];
-    alignas(32) float u[kLanes];
-    std::int32_t taps;   // the largest count
-    std::int32_t lowest; // the smallest index among lanes with taps
-    std::int32_t spread; // the largest index less `lowest`
-    float uLow;          // the smallest first coordinate among lanes with taps
-    float uSpread;       // the largest less `uLow`
-};
-
 // Source frames converted to float once, one plane per channel, and read by every output frame
 // whose window they fall in. The planes run two lane widths past their span so that a lane group
 // may load that many frames from any start in it.
 constexpr std::int64_t kConvertedFrames = 1 << 15;
 constexpr std::ptrdiff_t kPlaneSize = kConvertedFrames + 2 * kLanes;
-
-template <int Channels>
-void SumLanesPortable(const LaneGroup& group, const float* planes, float s, float* out, int count) {
-    for (int l = 0; l < count; ++l) {
-        float sums[Channels] = {};
-        SumTaps<Channels>(planes + group.index[l], 1, kPlaneSize, group.used[l], group.u[l], s, sums);
-        std::copy(sums, sums + Channels, out + l * Channels);
-    }
-}
 
 #if defined(__x86_64__) || defined(__i386__)
 #define WLOE_LANES_AVX2 1
@@ -419,7 +409,7 @@ void SumLanesPortable(const LaneGroup& group, const float* planes, float s, floa
 // entries[k] per lane, for indices k no further than 7 above `low` where `close`.
 WLOE_AVX2 inline __m256 Fetch(const float* entries, __m256i k, std::int32_t low, bool close) {
     if (close)
-        return _mm256_permutevar8x32_ps(_mm256_loadu_ps(entries + low), k);
+        return _mm256_permutevar8x32_ps(_mm256_loadu_ps(entries + low), _mm256_sub_epi32(k, _mm256_set1_epi32(low)));
     return _mm256_i32gather_ps(entries, k, 4);
 }
 
@@ -430,62 +420,67 @@ WLOE_AVX2 inline __m256 FetchNear(const float* from, __m256i offsets, __m256 upp
     return _mm256_blendv_ps(low, high, upper);
 }
 
-template <int Channels>
-WLOE_AVX2 void SumLanesAvx2(const LaneGroup& group, const float* planes, float s, float* out, int count) {
-    const __m256 step = _mm256_set1_ps(s);
-    const __m256i mask = _mm256_set1_epi32(kLookupSize - 1);
-    const __m256i used = _mm256_load_si256(reinterpret_cast<const __m256i*>(group.used));
-    __m256i index = _mm256_load_si256(reinterpret_cast<const __m256i*>(group.index));
-    const __m256i offsets = _mm256_sub_epi32(index, _mm256_set1_epi32(group.lowest));
-    const __m256 upper = _mm256_castsi256_ps(_mm256_cmpgt_epi32(offsets, _mm256_set1_epi32(kLanes - 1)));
-    // The lanes' coordinates keep their order through the taps (each adds the same s), so the
-    // lowest lane's entry index, followed in scalar, bounds them all from below.
-    const bool tableClose = group.uSpread < 6.5f;
-    float uLow = group.uLow;
-    __m256 u = _mm256_load_ps(group.u);
-    __m256 sums[Channels];
-    for (int ch = 0; ch < Channels; ++ch)
-        sums[ch] = _mm256_setzero_ps();
-    for (std::int32_t j = 0; j < group.taps; ++j) {
-        __m256 live = _mm256_castsi256_ps(_mm256_cmpgt_epi32(used, _mm256_set1_epi32(j)));
-        __m256i k = _mm256_and_si256(_mm256_cvttps_epi32(u), mask);
-        std::int32_t kLow = static_cast<std::int32_t>(static_cast<unsigned>(static_cast<int>(uLow)) &
-                                                      (kLookupSize - 1));
-        __m256i near = tableClose ? _mm256_sub_epi32(k, _mm256_set1_epi32(kLow)) : k;
-        __m256 value = Fetch(g_sincLookup.value.data(), near, kLow, tableClose);
-        __m256 slope = Fetch(g_sincLookup.slope.data(), near, kLow, tableClose);
-        __m256 w = _mm256_add_ps(value, _mm256_mul_ps(_mm256_sub_ps(u, _mm256_cvtepi32_ps(k)), slope));
-        w = _mm256_and_ps(w, live);
-        for (int ch = 0; ch < Channels; ++ch) {
-            const float* plane = planes + ch * kPlaneSize;
-            __m256 x;
-            if (group.spread < kLanes)
-                x = _mm256_permutevar8x32_ps(_mm256_loadu_ps(plane + group.lowest + j), offsets);
-            else if (group.spread < 2 * kLanes)
-                x = FetchNear(plane + group.lowest + j, offsets, upper);
-            else
-                x = _mm256_mask_i32gather_ps(_mm256_setzero_ps(), plane, index, live, 4);
-            sums[ch] = _mm256_add_ps(sums[ch], _mm256_mul_ps(x, w));
-        }
-        index = _mm256_add_epi32(index, _mm256_set1_epi32(1));
-        u = _mm256_add_ps(u, step);
-        uLow += s;
-    }
-    alignas(32) float lanes[Channels * kLanes];
-    if constexpr (Channels == 1) {
-        _mm256_store_ps(lanes, sums[0]);
-    } else {
-        __m256 low = _mm256_unpacklo_ps(sums[0], sums[1]);  // frames 0, 1, 4, 5
-        __m256 high = _mm256_unpackhi_ps(sums[0], sums[1]); // frames 2, 3, 6, 7
-        _mm256_store_ps(lanes, _mm256_permute2f128_ps(low, high, 0x20));
-        _mm256_store_ps(lanes + kLanes, _mm256_permute2f128_ps(low, high, 0x31));
-    }
-    std::copy(lanes, lanes + count * Channels, out);
+// The samples at the eight indices, one by one.
+WLOE_AVX2 inline __m256 FetchApart(const float* plane, const std::int32_t* at) {
+    return _mm256_setr_ps(plane[at[0]], plane[at[1]], plane[at[2]], plane[at[3]], plane[at[4]], plane[at[5]],
+                          plane[at[6]], plane[at[7]]);
 }
 
-// The windows of `positions`, as SincPlacer::Window draws them one by one, eight at a time.
-WLOE_AVX2 void PlanLanesAvx2(const LanePositions& positions, float c, float s, std::int64_t frames,
-                             LanePlan& plan) {
+WLOE_AVX2 inline std::int32_t LowestLane(__m256i v) {
+    __m128i m = _mm_min_epi32(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1));
+    m = _mm_min_epi32(m, _mm_shuffle_epi32(m, 0x4E));
+    return _mm_cvtsi128_si32(_mm_min_epi32(m, _mm_shuffle_epi32(m, 0xB1)));
+}
+
+WLOE_AVX2 inline std::int32_t HighestLane(__m256i v) {
+    __m128i m = _mm_max_epi32(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1));
+    m = _mm_max_epi32(m, _mm_shuffle_epi32(m, 0x4E));
+    return _mm_cvtsi128_si32(_mm_max_epi32(m, _mm_shuffle_epi32(m, 0xB1)));
+}
+
+WLOE_AVX2 inline float LowestLane(__m256 v) {
+    __m128 m = _mm_min_ps(_mm256_castps256_ps128(v), _mm256_extractf128_ps(v, 1));
+    m = _mm_min_ps(m, _mm_shuffle_ps(m, m, 0x4E));
+    return _mm_cvtss_f32(_mm_min_ps(m, _mm_shuffle_ps(m, m, 0xB1)));
+}
+
+WLOE_AVX2 inline float HighestLane(__m256 v) {
+    __m128 m = _mm_max_ps(_mm256_castps256_ps128(v), _mm256_extractf128_ps(v, 1));
+    m = _mm_max_ps(m, _mm_shuffle_ps(m, m, 0x4E));
+    return _mm_cvtss_f32(_mm_max_ps(m, _mm_shuffle_ps(m, m, 0xB1)));
+}
+
+// SincPlacer::Walk for steps below 2^20, one position at a time, kept in the vector registers:
+// the fraction is a float held as a double, and the carry's choice a blend on the sign of
+// step + f − (whole step + 1), which is never −0.
+struct LaneWalkAvx2 {
+    __m128d f;
+    std::int64_t i;
+    __m128d step, stepFrames, stepUp;
+    std::int64_t wholeStep;
+
+    WLOE_AVX2 void Step(LanePositions& positions, int l) {
+        __m128 single = _mm_cvtsd_ss(_mm_setzero_ps(), f);
+        positions.i[l] = i;
+        _mm_store_ss(positions.f + l, single);
+        __m128d x = _mm_add_sd(step, f);
+        __m128d over = _mm_sub_sd(x, stepUp);
+        __m128d rest = _mm_sub_sd(x, stepFrames);
+        i += wholeStep + _mm_comige_sd(over, _mm_setzero_pd());
+        f = _mm_cvtss_sd(_mm_setzero_pd(), _mm_cvtsd_ss(_mm_setzero_ps(), _mm_blendv_pd(over, rest, over)));
+    }
+};
+
+// A group's windows as SincPlacer::Window draws them one by one, relative to the first lane's
+// whole frame `base`; lanes past `count` get no taps.
+struct LaneWindowsAvx2 {
+    __m256i first;
+    __m256i used;
+    __m256 u;
+    std::int64_t base;
+};
+
+WLOE_AVX2 inline LaneWindowsAvx2 PlanAvx2(const LanePositions& positions, float c, float s, std::int64_t frames) {
     const std::int64_t base = positions.i[0];
     alignas(32) std::int32_t rel[kLanes] = {};
     for (int l = 0; l < positions.count; ++l)
@@ -507,16 +502,76 @@ WLOE_AVX2 void PlanLanesAvx2(const LanePositions& positions, float c, float s, s
     auto left = static_cast<std::int32_t>(std::clamp(frames - base, -kLaneReach, kLaneReach));
     __m256i room = _mm256_max_epi32(_mm256_sub_epi32(_mm256_set1_epi32(left), first), _mm256_setzero_si256());
     used = _mm256_min_epi32(_mm256_max_epi32(used, _mm256_setzero_si256()), room);
-    __m256i present = _mm256_cmpgt_epi32(_mm256_set1_epi32(positions.count),
-                                         _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
-    _mm256_store_si256(reinterpret_cast<__m256i*>(plan.first), first);
-    _mm256_store_si256(reinterpret_cast<__m256i*>(plan.used), _mm256_and_si256(used, present));
-    _mm256_store_ps(plan.u, u);
-    plan.base = base;
+    __m256i present =
+        _mm256_cmpgt_epi32(_mm256_set1_epi32(positions.count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+    return {first, _mm256_and_si256(used, present), u, base};
+}
+
+// Sums one lane group while walking the next group's `nextCount` positions, one per tap, so that
+// the walk's serial chain runs beside the sums. Lanes without taps have index `lowest`.
+template <int Channels>
+WLOE_AVX2 void SumLanesAvx2(__m256i index, __m256i used, __m256 u, std::int32_t lowest, std::int32_t taps,
+                            const float* planes, float s, LaneWalkAvx2& walk, LanePositions& next,
+                            int nextCount, float* out, int count) {
+    const __m256 step = _mm256_set1_ps(s);
+    const __m256i mask = _mm256_set1_epi32(kLookupSize - 1);
+    const __m256i offsets = _mm256_sub_epi32(index, _mm256_set1_epi32(lowest));
+    const std::int32_t spread = HighestLane(offsets);
+    const __m256 upper = _mm256_castsi256_ps(_mm256_cmpgt_epi32(offsets, _mm256_set1_epi32(kLanes - 1)));
+    // Lanes taking their samples one by one read up to their last tap and no further.
+    const __m256i last = _mm256_add_epi32(index, _mm256_max_epi32(_mm256_sub_epi32(used, _mm256_set1_epi32(1)),
+                                                                   _mm256_setzero_si256()));
+    // The lanes' coordinates keep their order through the taps (each adds the same s), so the
+    // lowest lane's entry index, followed in scalar, bounds them all from below.
+    __m256 live0 = _mm256_castsi256_ps(_mm256_cmpgt_epi32(used, _mm256_setzero_si256()));
+    float uLow = LowestLane(_mm256_blendv_ps(_mm256_set1_ps(INFINITY), u, live0));
+    const bool tableClose = HighestLane(_mm256_blendv_ps(_mm256_set1_ps(-INFINITY), u, live0)) - uLow < 6.5f;
+    __m256 sums[Channels];
+    for (int ch = 0; ch < Channels; ++ch)
+        sums[ch] = _mm256_setzero_ps();
+    for (std::int32_t j = 0; j < taps; ++j) {
+        __m256 live = _mm256_castsi256_ps(_mm256_cmpgt_epi32(used, _mm256_set1_epi32(j)));
+        __m256i k = _mm256_and_si256(_mm256_cvttps_epi32(u), mask);
+        auto kLow = static_cast<std::int32_t>(static_cast<unsigned>(static_cast<int>(uLow)) & (kLookupSize - 1));
+        __m256 value = Fetch(g_sincLookup.value.data(), k, kLow, tableClose);
+        __m256 slope = Fetch(g_sincLookup.slope.data(), k, kLow, tableClose);
+        __m256 w = _mm256_add_ps(value, _mm256_mul_ps(_mm256_sub_ps(u, _mm256_cvtepi32_ps(k)), slope));
+        w = _mm256_and_ps(w, live);
+        alignas(32) std::int32_t at[kLanes];
+        if (spread >= 2 * kLanes)
+            _mm256_store_si256(reinterpret_cast<__m256i*>(at), _mm256_min_epi32(index, last));
+        for (int ch = 0; ch < Channels; ++ch) {
+            const float* plane = planes + ch * kPlaneSize;
+            __m256 x;
+            if (spread < kLanes)
+                x = _mm256_permutevar8x32_ps(_mm256_loadu_ps(plane + lowest + j), offsets);
+            else if (spread < 2 * kLanes)
+                x = FetchNear(plane + lowest + j, offsets, upper);
+            else
+                x = FetchApart(plane, at);
+            sums[ch] = _mm256_add_ps(sums[ch], _mm256_mul_ps(x, w));
+        }
+        if (j < nextCount)
+            walk.Step(next, j);
+        index = _mm256_add_epi32(index, _mm256_set1_epi32(1));
+        u = _mm256_add_ps(u, step);
+        uLow += s;
+    }
+    for (std::int32_t j = taps; j < nextCount; ++j)
+        walk.Step(next, j);
+    next.count = nextCount;
+    alignas(32) float lanes[Channels * kLanes];
+    if constexpr (Channels == 1) {
+        _mm256_store_ps(lanes, sums[0]);
+    } else {
+        __m256 low = _mm256_unpacklo_ps(sums[0], sums[1]);  // frames 0, 1, 4, 5
+        __m256 high = _mm256_unpackhi_ps(sums[0], sums[1]); // frames 2, 3, 6, 7
+        _mm256_store_ps(lanes, _mm256_permute2f128_ps(low, high, 0x20));
+        _mm256_store_ps(lanes + kLanes, _mm256_permute2f128_ps(low, high, 0x31));
+    }
+    std::copy(lanes, lanes + count * Channels, out);
 }
 #endif
-
-template <int Channels> using SumLanes = void (*)(const LaneGroup&, const float*, float, float*, int);
 
 bool HasAvx2() {
 #ifdef WLOE_LANES_AVX2
@@ -531,13 +586,8 @@ public:
     BandlimitedRun(const ResampleParams& params, bool portable)
         : m_c(BandlimitedCutoff(params.step)), m_s(16.0f * m_c),
           m_frames(static_cast<std::int64_t>(params.sourceFrames)), m_source(params.source),
-          m_bVector(!portable && HasAvx2()), m_bVectorPlan(m_bVector && params.step < kPlannedStepLimit),
-          m_planes(std::size_t{kPlaneSize} * Channels) {
-#ifdef WLOE_LANES_AVX2
-        if (m_bVector)
-            m_sumLanes = SumLanesAvx2<Channels>;
-#endif
-    }
+          m_bVector(!portable && params.step < kPlannedStepLimit && HasAvx2()),
+          m_planes(std::size_t{kPlaneSize} * Channels) {}
 
     void Run(ResampleParams& params, const ResampleProgress& progress) {
         SincPlacer placer(params, m_c, m_s);
@@ -552,6 +602,17 @@ public:
         };
         WalkAhead();
         BlockOutput output(params.destination, progress);
+#ifdef WLOE_LANES_AVX2
+        if (m_bVector) {
+            LaneWalkAvx2 walk = placer.HandToLanes<LaneWalkAvx2>();
+            output.Run<Channels>(total, [&](std::uint32_t begin, std::uint32_t end, float* out) {
+                BlockAvx2(placer, walk, ahead, walked, total, end - begin, out);
+            });
+            placer.Resume(walk);
+            params.phase = placer.Phase();
+            return;
+        }
+#endif
         output.Run<Channels>(total, [&](std::uint32_t begin, std::uint32_t end, float* out) {
             for (std::uint32_t n0 = 0; n0 < end - begin; n0 += kLanes) {
                 const LanePositions positions = ahead;
@@ -563,15 +624,47 @@ public:
     }
 
 private:
+#ifdef WLOE_LANES_AVX2
+    // `frames` output frames into `out`, a group at a time, the walk one group ahead.
+    WLOE_AVX2 void BlockAvx2(const SincPlacer& placer, LaneWalkAvx2& walk, LanePositions& next,
+                             std::uint32_t& walked, std::uint32_t total, std::uint32_t frames, float* out) {
+        for (std::uint32_t n0 = 0; n0 < frames; n0 += kLanes) {
+            const LanePositions positions = next;
+            const int nextCount = static_cast<int>(std::min<std::uint32_t>(total - walked, kLanes));
+            walked += static_cast<std::uint32_t>(nextCount);
+            float* groupOut = out + std::size_t{n0} * Channels;
+            LaneWindowsAvx2 plan = PlanAvx2(positions, m_c, m_s, m_frames);
+            const __m256i live = _mm256_cmpgt_epi32(plan.used, _mm256_setzero_si256());
+            const std::int32_t taps = HighestLane(plan.used);
+            const std::int32_t lo = LowestLane(_mm256_blendv_epi8(_mm256_set1_epi32(INT32_MAX), plan.first, live));
+            const std::int32_t hi = HighestLane(
+                _mm256_blendv_epi8(_mm256_set1_epi32(INT32_MIN), _mm256_add_epi32(plan.first, plan.used), live));
+            if (taps == 0 || static_cast<std::int64_t>(hi) - lo > kConvertedFrames) {
+                for (int l = 0; l < nextCount; ++l)
+                    walk.Step(next, l);
+                next.count = nextCount;
+                LanePlan stored;
+                _mm256_store_si256(reinterpret_cast<__m256i*>(stored.first), plan.first);
+                _mm256_store_si256(reinterpret_cast<__m256i*>(stored.used), plan.used);
+                _mm256_store_ps(stored.u, plan.u);
+                stored.base = plan.base;
+                Sum(stored, positions.count, groupOut);
+                continue;
+            }
+            Convert(plan.base + lo, plan.base + hi);
+            const auto shift = static_cast<std::int32_t>(plan.base - m_convertedFirst);
+            __m256i index = _mm256_add_epi32(_mm256_blendv_epi8(_mm256_set1_epi32(lo), plan.first, live),
+                                             _mm256_set1_epi32(shift));
+            SumLanesAvx2<Channels>(index, plan.used, plan.u, lo + shift, taps, m_planes.data(), m_s, walk, next,
+                                   nextCount, groupOut, positions.count);
+        }
+        (void)placer;
+    }
+#endif
+
+private:
     void Group(const SincPlacer& placer, const LanePositions& positions, float* out) {
         LanePlan plan;
-#ifdef WLOE_LANES_AVX2
-        if (m_bVectorPlan) {
-            PlanLanesAvx2(positions, m_c, m_s, m_frames, plan);
-            Sum(plan, positions.count, out);
-            return;
-        }
-#endif
         SincWindow windows[kLanes];
         bool planned = true;
         plan.base = positions.i[0];
@@ -594,18 +687,13 @@ private:
     // Sums a planned group in lanes, or frame by frame where its windows lie too far apart to
     // share one converted span.
     void Sum(const LanePlan& plan, int count, float* out) {
-        std::int32_t lo = INT32_MAX, hi = INT32_MIN, highest = INT32_MIN, taps = 0;
-        float uLow = INFINITY, uHigh = -INFINITY;
+        std::int32_t lo = INT32_MAX, hi = INT32_MIN;
         for (int l = 0; l < kLanes; ++l) {
             bool live = plan.used[l] > 0;
             lo = std::min(lo, live ? plan.first[l] : INT32_MAX);
-            highest = std::max(highest, live ? plan.first[l] : INT32_MIN);
             hi = std::max(hi, live ? plan.first[l] + plan.used[l] : INT32_MIN);
-            uLow = std::min(uLow, live ? plan.u[l] : INFINITY);
-            uHigh = std::max(uHigh, live ? plan.u[l] : -INFINITY);
-            taps = std::max(taps, plan.used[l]);
         }
-        if (taps == 0) {
+        if (lo > hi) {
             std::fill(out, out + count * Channels, 0.0f);
             return;
         }
@@ -615,20 +703,13 @@ private:
             return;
         }
         Convert(plan.base + lo, plan.base + hi);
-        const auto shift = static_cast<std::int32_t>(plan.base - m_convertedFirst);
-        LaneGroup group;
-        for (int l = 0; l < kLanes; ++l) {
-            bool live = plan.used[l] > 0;
-            group.index[l] = (live ? plan.first[l] : lo) + shift;
-            group.used[l] = plan.used[l];
-            group.u[l] = live ? plan.u[l] : uLow;
+        const std::int64_t shift = plan.base - m_convertedFirst;
+        for (int l = 0; l < count; ++l) {
+            float sums[Channels] = {};
+            SumTaps<Channels>(m_planes.data() + (plan.first[l] + shift), 1, kPlaneSize, plan.used[l], plan.u[l],
+                              m_s, sums);
+            std::copy(sums, sums + Channels, out + l * Channels);
         }
-        group.taps = taps;
-        group.lowest = lo + shift;
-        group.spread = highest - lo;
-        group.uLow = uLow;
-        group.uSpread = uHigh - uLow;
-        m_sumLanes(group, m_planes.data(), m_s, out, count);
     }
 
     // Makes source frames [lo, hi) (at most kConvertedFrames of them) available as floats.
@@ -661,8 +742,6 @@ private:
     const std::int64_t m_frames;
     const std::int16_t* m_source;
     const bool m_bVector;
-    const bool m_bVectorPlan;
-    SumLanes<Channels> m_sumLanes = SumLanesPortable<Channels>;
     std::vector<float> m_planes;
     std::int64_t m_convertedFirst = 0;
     std::int64_t m_convertedEnd = 0;
