@@ -278,8 +278,8 @@ constexpr int kLanes = 8;
 
 // The output positions of up to kLanes frames: whole source frame and fraction.
 struct LanePositions {
-    std::int64_t i[kLanes];
-    float f[kLanes];
+    alignas(32) std::int64_t i[kLanes];
+    alignas(32) float f[kLanes];
     int count;
 };
 
@@ -482,12 +482,16 @@ struct LaneWindowsAvx2 {
 
 WLOE_AVX2 inline LaneWindowsAvx2 PlanAvx2(const LanePositions& positions, float c, float s, std::int64_t frames) {
     const std::int64_t base = positions.i[0];
-    alignas(32) std::int32_t rel[kLanes] = {};
-    for (int l = 0; l < positions.count; ++l)
-        rel[l] = static_cast<std::int32_t>(positions.i[l] - base);
-    const __m256i relative = _mm256_load_si256(reinterpret_cast<const __m256i*>(rel));
+    // Whole frames relative to the first lane's, in 32 bits (lanes past `count` hold leftovers).
+    const __m256i base4 = _mm256_set1_epi64x(base);
+    const __m256i evens = _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6);
+    __m256i low = _mm256_permutevar8x32_epi32(
+        _mm256_sub_epi64(_mm256_load_si256(reinterpret_cast<const __m256i*>(positions.i)), base4), evens);
+    __m256i high = _mm256_permutevar8x32_epi32(
+        _mm256_sub_epi64(_mm256_load_si256(reinterpret_cast<const __m256i*>(positions.i + 4)), base4), evens);
+    const __m256i relative = _mm256_blend_epi32(low, high, 0xF0);
     const __m256 sv = _mm256_set1_ps(s);
-    __m256 f = _mm256_loadu_ps(positions.f);
+    __m256 f = _mm256_load_ps(positions.f);
     __m256 at = _mm256_mul_ps(
         _mm256_add_ps(_mm256_mul_ps(_mm256_mul_ps(_mm256_set1_ps(c), f), _mm256_set1_ps(-0.33333334f)),
                       _mm256_set1_ps(0.5f)),
@@ -526,6 +530,7 @@ WLOE_AVX2 void SumLanesAvx2(__m256i index, __m256i used, __m256 u, std::int32_t 
     __m256 live0 = _mm256_castsi256_ps(_mm256_cmpgt_epi32(used, _mm256_setzero_si256()));
     float uLow = LowestLane(_mm256_blendv_ps(_mm256_set1_ps(INFINITY), u, live0));
     const bool tableClose = HighestLane(_mm256_blendv_ps(_mm256_set1_ps(-INFINITY), u, live0)) - uLow < 6.5f;
+    LaneWalkAvx2 walking = walk;
     __m256 sums[Channels];
     for (int ch = 0; ch < Channels; ++ch)
         sums[ch] = _mm256_setzero_ps();
@@ -552,24 +557,27 @@ WLOE_AVX2 void SumLanesAvx2(__m256i index, __m256i used, __m256 u, std::int32_t 
             sums[ch] = _mm256_add_ps(sums[ch], _mm256_mul_ps(x, w));
         }
         if (j < nextCount)
-            walk.Step(next, j);
+            walking.Step(next, j);
         index = _mm256_add_epi32(index, _mm256_set1_epi32(1));
         u = _mm256_add_ps(u, step);
         uLow += s;
     }
     for (std::int32_t j = taps; j < nextCount; ++j)
-        walk.Step(next, j);
+        walking.Step(next, j);
     next.count = nextCount;
+    walk = walking;
     alignas(32) float lanes[Channels * kLanes];
+    float* to = count == kLanes ? out : lanes;
     if constexpr (Channels == 1) {
-        _mm256_store_ps(lanes, sums[0]);
+        _mm256_storeu_ps(to, sums[0]);
     } else {
         __m256 low = _mm256_unpacklo_ps(sums[0], sums[1]);  // frames 0, 1, 4, 5
         __m256 high = _mm256_unpackhi_ps(sums[0], sums[1]); // frames 2, 3, 6, 7
-        _mm256_store_ps(lanes, _mm256_permute2f128_ps(low, high, 0x20));
-        _mm256_store_ps(lanes + kLanes, _mm256_permute2f128_ps(low, high, 0x31));
+        _mm256_storeu_ps(to, _mm256_permute2f128_ps(low, high, 0x20));
+        _mm256_storeu_ps(to + kLanes, _mm256_permute2f128_ps(low, high, 0x31));
     }
-    std::copy(lanes, lanes + count * Channels, out);
+    if (to == lanes)
+        std::copy(lanes, lanes + count * Channels, out);
 }
 #endif
 
@@ -604,9 +612,15 @@ public:
         BlockOutput output(params.destination, progress);
 #ifdef WLOE_LANES_AVX2
         if (m_bVector) {
+            // Two groups ahead here: a group's positions are read well after they were written.
+            LanePositions ring[3]{};
+            ring[0] = ahead;
+            placer.Walk(ring[1], static_cast<int>(std::min<std::uint32_t>(total - walked, kLanes)));
+            walked += static_cast<std::uint32_t>(ring[1].count);
             LaneWalkAvx2 walk = placer.HandToLanes<LaneWalkAvx2>();
+            unsigned group = 0;
             output.Run<Channels>(total, [&](std::uint32_t begin, std::uint32_t end, float* out) {
-                BlockAvx2(placer, walk, ahead, walked, total, end - begin, out);
+                BlockAvx2(walk, ring, group, walked, total, end - begin, out);
             });
             placer.Resume(walk);
             params.phase = placer.Phase();
@@ -626,10 +640,11 @@ public:
 private:
 #ifdef WLOE_LANES_AVX2
     // `frames` output frames into `out`, a group at a time, the walk one group ahead.
-    WLOE_AVX2 void BlockAvx2(const SincPlacer& placer, LaneWalkAvx2& walk, LanePositions& next,
-                             std::uint32_t& walked, std::uint32_t total, std::uint32_t frames, float* out) {
-        for (std::uint32_t n0 = 0; n0 < frames; n0 += kLanes) {
-            const LanePositions positions = next;
+    WLOE_AVX2 void BlockAvx2(LaneWalkAvx2& walk, LanePositions (&ring)[3], unsigned& group, std::uint32_t& walked,
+                             std::uint32_t total, std::uint32_t frames, float* out) {
+        for (std::uint32_t n0 = 0; n0 < frames; n0 += kLanes, group = group == 2 ? 0 : group + 1) {
+            const LanePositions& positions = ring[group];
+            LanePositions& next = ring[group == 0 ? 2 : group - 1];
             const int nextCount = static_cast<int>(std::min<std::uint32_t>(total - walked, kLanes));
             walked += static_cast<std::uint32_t>(nextCount);
             float* groupOut = out + std::size_t{n0} * Channels;
@@ -658,7 +673,6 @@ private:
             SumLanesAvx2<Channels>(index, plan.used, plan.u, lo + shift, taps, m_planes.data(), m_s, walk, next,
                                    nextCount, groupOut, positions.count);
         }
-        (void)placer;
     }
 #endif
 
