@@ -406,13 +406,6 @@ constexpr std::ptrdiff_t kPlaneSize = kConvertedFrames + 2 * kLanes;
 // enabled here, not FMA, so no multiply and add can fuse.
 #define WLOE_AVX2 __attribute__((target("avx2")))
 
-// entries[k] per lane, for indices k no further than 7 above `low` where `close`.
-WLOE_AVX2 inline __m256 Fetch(const float* entries, __m256i k, std::int32_t low, bool close) {
-    if (close)
-        return _mm256_permutevar8x32_ps(_mm256_loadu_ps(entries + low), _mm256_sub_epi32(k, _mm256_set1_epi32(low)));
-    return _mm256_i32gather_ps(entries, k, 4);
-}
-
 // The samples of lanes that start `offsets` (0 … 15) frames after `from`.
 WLOE_AVX2 inline __m256 FetchNear(const float* from, __m256i offsets, __m256 upper) {
     __m256 low = _mm256_permutevar8x32_ps(_mm256_loadu_ps(from), offsets);
@@ -511,47 +504,61 @@ WLOE_AVX2 inline LaneWindowsAvx2 PlanAvx2(const LanePositions& positions, float 
     return {first, _mm256_and_si256(used, present), u, base};
 }
 
+// How a lane group's samples are fetched: one load and a permutation where the lanes start
+// within eight frames of the lowest, two within sixteen, else one by one. Where the lanes'
+// table coordinates lie too far apart for one load of eight entries, the entries are gathered.
+enum class LaneFetch { Close, Near, Apart, ApartGathered };
+
+// A lane group, ready to sum. Lanes without taps have index `lowest`.
+struct LaneGroupAvx2 {
+    __m256i index;
+    __m256i used;
+    __m256 u;
+    std::int32_t lowest;
+    std::int32_t taps;
+};
+
 // Sums one lane group while walking the next group's `nextCount` positions, one per tap, so that
-// the walk's serial chain runs beside the sums. Lanes without taps have index `lowest`.
-template <int Channels>
-WLOE_AVX2 void SumLanesAvx2(__m256i index, __m256i used, __m256 u, std::int32_t lowest, std::int32_t taps,
-                            const float* planes, float s, LaneWalkAvx2& walk, LanePositions& next,
-                            int nextCount, float* out, int count) {
+// the walk's serial chain runs beside the sums.
+template <int Channels, LaneFetch How>
+WLOE_AVX2 inline void SumTapsAvx2(const LaneGroupAvx2& group, float uLow, const float* planes, float s,
+                                  LaneWalkAvx2& walk, LanePositions& next, int nextCount, __m256 (&sums)[Channels]) {
     const __m256 step = _mm256_set1_ps(s);
-    const __m256i mask = _mm256_set1_epi32(kLookupSize - 1);
-    const __m256i offsets = _mm256_sub_epi32(index, _mm256_set1_epi32(lowest));
-    const std::int32_t spread = HighestLane(offsets);
+    const __m256i offsets = _mm256_sub_epi32(group.index, _mm256_set1_epi32(group.lowest));
     const __m256 upper = _mm256_castsi256_ps(_mm256_cmpgt_epi32(offsets, _mm256_set1_epi32(kLanes - 1)));
     // Lanes taking their samples one by one read up to their last tap and no further.
-    const __m256i last = _mm256_add_epi32(index, _mm256_max_epi32(_mm256_sub_epi32(used, _mm256_set1_epi32(1)),
-                                                                   _mm256_setzero_si256()));
-    // The lanes' coordinates keep their order through the taps (each adds the same s), so the
-    // lowest lane's entry index, followed in scalar, bounds them all from below.
-    __m256 live0 = _mm256_castsi256_ps(_mm256_cmpgt_epi32(used, _mm256_setzero_si256()));
-    float uLow = LowestLane(_mm256_blendv_ps(_mm256_set1_ps(INFINITY), u, live0));
-    const bool tableClose = HighestLane(_mm256_blendv_ps(_mm256_set1_ps(-INFINITY), u, live0)) - uLow < 6.5f;
+    const __m256i last = _mm256_add_epi32(
+        group.index, _mm256_max_epi32(_mm256_sub_epi32(group.used, _mm256_set1_epi32(1)), _mm256_setzero_si256()));
+    __m256i index = group.index;
+    __m256 u = group.u;
     LaneWalkAvx2 walking = walk;
-    __m256 sums[Channels];
-    for (int ch = 0; ch < Channels; ++ch)
-        sums[ch] = _mm256_setzero_ps();
-    for (std::int32_t j = 0; j < taps; ++j) {
-        __m256 live = _mm256_castsi256_ps(_mm256_cmpgt_epi32(used, _mm256_set1_epi32(j)));
-        __m256i k = _mm256_and_si256(_mm256_cvttps_epi32(u), mask);
-        auto kLow = static_cast<std::int32_t>(static_cast<unsigned>(static_cast<int>(uLow)) & (kLookupSize - 1));
-        __m256 value = Fetch(g_sincLookup.value.data(), k, kLow, tableClose);
-        __m256 slope = Fetch(g_sincLookup.slope.data(), k, kLow, tableClose);
+    for (std::int32_t j = 0; j < group.taps; ++j) {
+        __m256 live = _mm256_castsi256_ps(_mm256_cmpgt_epi32(group.used, _mm256_set1_epi32(j)));
+        __m256i k = _mm256_and_si256(_mm256_cvttps_epi32(u), _mm256_set1_epi32(kLookupSize - 1));
+        __m256 value, slope;
+        if constexpr (How == LaneFetch::ApartGathered) {
+            value = _mm256_i32gather_ps(g_sincLookup.value.data(), k, 4);
+            slope = _mm256_i32gather_ps(g_sincLookup.slope.data(), k, 4);
+        } else {
+            // The lanes' coordinates keep their order through the taps (each adds the same s), so
+            // the lowest lane's entry, followed in scalar, is the lowest entry any lane needs.
+            auto kLow = static_cast<std::int32_t>(static_cast<unsigned>(static_cast<int>(uLow)) & (kLookupSize - 1));
+            __m256i near = _mm256_sub_epi32(k, _mm256_set1_epi32(kLow));
+            value = _mm256_permutevar8x32_ps(_mm256_loadu_ps(g_sincLookup.value.data() + kLow), near);
+            slope = _mm256_permutevar8x32_ps(_mm256_loadu_ps(g_sincLookup.slope.data() + kLow), near);
+        }
         __m256 w = _mm256_add_ps(value, _mm256_mul_ps(_mm256_sub_ps(u, _mm256_cvtepi32_ps(k)), slope));
         w = _mm256_and_ps(w, live);
         alignas(32) std::int32_t at[kLanes];
-        if (spread >= 2 * kLanes)
+        if constexpr (How == LaneFetch::Apart || How == LaneFetch::ApartGathered)
             _mm256_store_si256(reinterpret_cast<__m256i*>(at), _mm256_min_epi32(index, last));
         for (int ch = 0; ch < Channels; ++ch) {
             const float* plane = planes + ch * kPlaneSize;
             __m256 x;
-            if (spread < kLanes)
-                x = _mm256_permutevar8x32_ps(_mm256_loadu_ps(plane + lowest + j), offsets);
-            else if (spread < 2 * kLanes)
-                x = FetchNear(plane + lowest + j, offsets, upper);
+            if constexpr (How == LaneFetch::Close)
+                x = _mm256_permutevar8x32_ps(_mm256_loadu_ps(plane + group.lowest + j), offsets);
+            else if constexpr (How == LaneFetch::Near)
+                x = FetchNear(plane + group.lowest + j, offsets, upper);
             else
                 x = FetchApart(plane, at);
             sums[ch] = _mm256_add_ps(sums[ch], _mm256_mul_ps(x, w));
@@ -562,10 +569,30 @@ WLOE_AVX2 void SumLanesAvx2(__m256i index, __m256i used, __m256 u, std::int32_t 
         u = _mm256_add_ps(u, step);
         uLow += s;
     }
-    for (std::int32_t j = taps; j < nextCount; ++j)
-        walking.Step(next, j);
-    next.count = nextCount;
     walk = walking;
+}
+
+template <int Channels>
+WLOE_AVX2 void SumLanesAvx2(const LaneGroupAvx2& group, const float* planes, float s, LaneWalkAvx2& walk,
+                            LanePositions& next, int nextCount, float* out, int count) {
+    const std::int32_t spread = HighestLane(_mm256_sub_epi32(group.index, _mm256_set1_epi32(group.lowest)));
+    __m256 live = _mm256_castsi256_ps(_mm256_cmpgt_epi32(group.used, _mm256_setzero_si256()));
+    float uLow = LowestLane(_mm256_blendv_ps(_mm256_set1_ps(INFINITY), group.u, live));
+    const bool tableClose = HighestLane(_mm256_blendv_ps(_mm256_set1_ps(-INFINITY), group.u, live)) - uLow < 6.5f;
+    __m256 sums[Channels];
+    for (int ch = 0; ch < Channels; ++ch)
+        sums[ch] = _mm256_setzero_ps();
+    if (!tableClose)
+        SumTapsAvx2<Channels, LaneFetch::ApartGathered>(group, uLow, planes, s, walk, next, nextCount, sums);
+    else if (spread < kLanes)
+        SumTapsAvx2<Channels, LaneFetch::Close>(group, uLow, planes, s, walk, next, nextCount, sums);
+    else if (spread < 2 * kLanes)
+        SumTapsAvx2<Channels, LaneFetch::Near>(group, uLow, planes, s, walk, next, nextCount, sums);
+    else
+        SumTapsAvx2<Channels, LaneFetch::Apart>(group, uLow, planes, s, walk, next, nextCount, sums);
+    for (std::int32_t j = group.taps; j < nextCount; ++j)
+        walk.Step(next, j);
+    next.count = nextCount;
     alignas(32) float lanes[Channels * kLanes];
     float* to = count == kLanes ? out : lanes;
     if constexpr (Channels == 1) {
@@ -670,7 +697,7 @@ private:
             const auto shift = static_cast<std::int32_t>(plan.base - m_convertedFirst);
             __m256i index = _mm256_add_epi32(_mm256_blendv_epi8(_mm256_set1_epi32(lo), plan.first, live),
                                              _mm256_set1_epi32(shift));
-            SumLanesAvx2<Channels>(index, plan.used, plan.u, lo + shift, taps, m_planes.data(), m_s, walk, next,
+            SumLanesAvx2<Channels>({index, plan.used, plan.u, lo + shift, taps}, m_planes.data(), m_s, walk, next,
                                    nextCount, groupOut, positions.count);
         }
     }
