@@ -71,7 +71,8 @@ void WholeOperation(benchmark::State& state, ResampleMethod method) {
 BENCHMARK_CAPTURE(KernelOnly, Linear, ResampleLinear)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(KernelOnly, DropHold, ResampleDropHold)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(KernelOnly, Bandlimited, ResampleBandlimited)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(KernelOnly, BandlimitedPortable, ResampleBandlimitedPortable)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(KernelOnly, BandlimitedPortable, ResampleBandlimitedPortable)
+    ->Unit(benchmark::kMillisecond);
 // Downsampling: windows of nine and of seventeen frames, whose lanes start further apart.
 BENCHMARK_CAPTURE(KernelOnly, BandlimitedTo40000, ResampleBandlimited, 40000)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(KernelOnly, BandlimitedTo20000, ResampleBandlimited, 20000)->Unit(benchmark::kMillisecond);

@@ -344,7 +344,11 @@ public:
 #ifdef __SSE2__
     // The walk handed to the vector lanes, for steps below 2^20, and taken back.
     template <class Walk> Walk HandToLanes() const {
-        return {_mm_set_sd(m_f), m_i, _mm_set_sd(m_step), _mm_set_sd(m_stepFrames), _mm_set_sd(m_stepFrames + 1.0),
+        return {_mm_set_sd(m_f),
+                m_i,
+                _mm_set_sd(m_step),
+                _mm_set_sd(m_stepFrames),
+                _mm_set_sd(m_stepFrames + 1.0),
                 static_cast<std::int64_t>(m_stepFrames)};
     }
     template <class Walk> void Resume(const Walk& walk) {
@@ -398,7 +402,8 @@ constexpr std::int64_t kLaneReach = std::int64_t{1} << 30;
 constexpr std::int64_t kConvertedFrames = 1 << 15;
 constexpr std::ptrdiff_t kPlaneSize = kConvertedFrames + 2 * kLanes;
 
-#if defined(__x86_64__) || defined(__i386__)
+// 64-bit only: there scalar float arithmetic is SSE, as the lanes assume of the lowest lane.
+#ifdef __x86_64__
 #define WLOE_LANES_AVX2 1
 
 // Gathers are slow on some processors, so table entries and samples are fetched by loading a
@@ -473,7 +478,8 @@ struct LaneWindowsAvx2 {
     std::int64_t base;
 };
 
-WLOE_AVX2 inline LaneWindowsAvx2 PlanAvx2(const LanePositions& positions, float c, float s, std::int64_t frames) {
+WLOE_AVX2 inline LaneWindowsAvx2 PlanAvx2(const LanePositions& positions, float c, float s,
+                                          std::int64_t frames) {
     const std::int64_t base = positions.i[0];
     // Whole frames relative to the first lane's, in 32 bits (lanes past `count` hold leftovers).
     const __m256i base4 = _mm256_set1_epi64x(base);
@@ -489,8 +495,8 @@ WLOE_AVX2 inline LaneWindowsAvx2 PlanAvx2(const LanePositions& positions, float 
         _mm256_add_ps(_mm256_mul_ps(_mm256_mul_ps(_mm256_set1_ps(c), f), _mm256_set1_ps(-0.33333334f)),
                       _mm256_set1_ps(0.5f)),
         _mm256_set1_ps(48.0f));
-    __m256i whole = _mm256_add_epi32(_mm256_set1_epi32(static_cast<std::int32_t>(std::min(base, kLaneReach))),
-                                     relative);
+    __m256i whole =
+        _mm256_add_epi32(_mm256_set1_epi32(static_cast<std::int32_t>(std::min(base, kLaneReach))), relative);
     __m256i before = _mm256_min_epi32(_mm256_cvttps_epi32(_mm256_div_ps(at, sv)), whole);
     __m256 u = _mm256_sub_ps(at, _mm256_mul_ps(_mm256_cvtepi32_ps(before), sv));
     __m256i first = _mm256_sub_epi32(relative, before);
@@ -522,13 +528,15 @@ struct LaneGroupAvx2 {
 // the walk's serial chain runs beside the sums.
 template <int Channels, LaneFetch How>
 WLOE_AVX2 inline void SumTapsAvx2(const LaneGroupAvx2& group, float uLow, const float* planes, float s,
-                                  LaneWalkAvx2& walk, LanePositions& next, int nextCount, __m256 (&sums)[Channels]) {
+                                  LaneWalkAvx2& walk, LanePositions& next, int nextCount,
+                                  __m256 (&sums)[Channels]) {
     const __m256 step = _mm256_set1_ps(s);
     const __m256i offsets = _mm256_sub_epi32(group.index, _mm256_set1_epi32(group.lowest));
     const __m256 upper = _mm256_castsi256_ps(_mm256_cmpgt_epi32(offsets, _mm256_set1_epi32(kLanes - 1)));
     // Lanes taking their samples one by one read up to their last tap and no further.
-    const __m256i last = _mm256_add_epi32(
-        group.index, _mm256_max_epi32(_mm256_sub_epi32(group.used, _mm256_set1_epi32(1)), _mm256_setzero_si256()));
+    const __m256i last =
+        _mm256_add_epi32(group.index, _mm256_max_epi32(_mm256_sub_epi32(group.used, _mm256_set1_epi32(1)),
+                                                       _mm256_setzero_si256()));
     __m256i index = group.index;
     __m256 u = group.u;
     LaneWalkAvx2 walking = walk;
@@ -542,7 +550,8 @@ WLOE_AVX2 inline void SumTapsAvx2(const LaneGroupAvx2& group, float uLow, const 
         } else {
             // The lanes' coordinates keep their order through the taps (each adds the same s), so
             // the lowest lane's entry, followed in scalar, is the lowest entry any lane needs.
-            auto kLow = static_cast<std::int32_t>(static_cast<unsigned>(static_cast<int>(uLow)) & (kLookupSize - 1));
+            auto kLow =
+                static_cast<std::int32_t>(static_cast<unsigned>(static_cast<int>(uLow)) & (kLookupSize - 1));
             __m256i near = _mm256_sub_epi32(k, _mm256_set1_epi32(kLow));
             value = _mm256_permutevar8x32_ps(_mm256_loadu_ps(g_sincLookup.value.data() + kLow), near);
             slope = _mm256_permutevar8x32_ps(_mm256_loadu_ps(g_sincLookup.slope.data() + kLow), near);
@@ -578,7 +587,8 @@ WLOE_AVX2 void SumLanesAvx2(const LaneGroupAvx2& group, const float* planes, flo
     const std::int32_t spread = HighestLane(_mm256_sub_epi32(group.index, _mm256_set1_epi32(group.lowest)));
     __m256 live = _mm256_castsi256_ps(_mm256_cmpgt_epi32(group.used, _mm256_setzero_si256()));
     float uLow = LowestLane(_mm256_blendv_ps(_mm256_set1_ps(INFINITY), group.u, live));
-    const bool tableClose = HighestLane(_mm256_blendv_ps(_mm256_set1_ps(-INFINITY), group.u, live)) - uLow < 6.5f;
+    const bool tableClose =
+        HighestLane(_mm256_blendv_ps(_mm256_set1_ps(-INFINITY), group.u, live)) - uLow < 6.5f;
     __m256 sums[Channels];
     for (int ch = 0; ch < Channels; ++ch)
         sums[ch] = _mm256_setzero_ps();
@@ -667,8 +677,8 @@ public:
 private:
 #ifdef WLOE_LANES_AVX2
     // `frames` output frames into `out`, a group at a time, the walk one group ahead.
-    WLOE_AVX2 void BlockAvx2(LaneWalkAvx2& walk, LanePositions (&ring)[3], unsigned& group, std::uint32_t& walked,
-                             std::uint32_t total, std::uint32_t frames, float* out) {
+    WLOE_AVX2 void BlockAvx2(LaneWalkAvx2& walk, LanePositions (&ring)[3], unsigned& group,
+                             std::uint32_t& walked, std::uint32_t total, std::uint32_t frames, float* out) {
         for (std::uint32_t n0 = 0; n0 < frames; n0 += kLanes, group = group == 2 ? 0 : group + 1) {
             const LanePositions& positions = ring[group];
             LanePositions& next = ring[group == 0 ? 2 : group - 1];
@@ -678,9 +688,10 @@ private:
             LaneWindowsAvx2 plan = PlanAvx2(positions, m_c, m_s, m_frames);
             const __m256i live = _mm256_cmpgt_epi32(plan.used, _mm256_setzero_si256());
             const std::int32_t taps = HighestLane(plan.used);
-            const std::int32_t lo = LowestLane(_mm256_blendv_epi8(_mm256_set1_epi32(INT32_MAX), plan.first, live));
-            const std::int32_t hi = HighestLane(
-                _mm256_blendv_epi8(_mm256_set1_epi32(INT32_MIN), _mm256_add_epi32(plan.first, plan.used), live));
+            const std::int32_t lo =
+                LowestLane(_mm256_blendv_epi8(_mm256_set1_epi32(INT32_MAX), plan.first, live));
+            const std::int32_t hi = HighestLane(_mm256_blendv_epi8(
+                _mm256_set1_epi32(INT32_MIN), _mm256_add_epi32(plan.first, plan.used), live));
             if (taps == 0 || static_cast<std::int64_t>(hi) - lo > kConvertedFrames) {
                 for (int l = 0; l < nextCount; ++l)
                     walk.Step(next, l);
@@ -697,8 +708,8 @@ private:
             const auto shift = static_cast<std::int32_t>(plan.base - m_convertedFirst);
             __m256i index = _mm256_add_epi32(_mm256_blendv_epi8(_mm256_set1_epi32(lo), plan.first, live),
                                              _mm256_set1_epi32(shift));
-            SumLanesAvx2<Channels>({index, plan.used, plan.u, lo + shift, taps}, m_planes.data(), m_s, walk, next,
-                                   nextCount, groupOut, positions.count);
+            SumLanesAvx2<Channels>({index, plan.used, plan.u, lo + shift, taps}, m_planes.data(), m_s, walk,
+                                   next, nextCount, groupOut, positions.count);
         }
     }
 #endif
@@ -710,9 +721,11 @@ private:
         bool planned = true;
         plan.base = positions.i[0];
         for (int l = 0; l < kLanes; ++l) {
-            windows[l] = l < positions.count ? placer.Window(positions.i[l], positions.f[l]) : SincWindow{0, 0, 0};
+            windows[l] =
+                l < positions.count ? placer.Window(positions.i[l], positions.f[l]) : SincWindow{0, 0, 0};
             std::int64_t first = windows[l].used > 0 ? windows[l].first - plan.base : 0;
-            planned = planned && first > -kLaneReach && first < kLaneReach && windows[l].used <= kConvertedFrames;
+            planned =
+                planned && first > -kLaneReach && first < kLaneReach && windows[l].used <= kConvertedFrames;
             plan.first[l] = static_cast<std::int32_t>(first);
             plan.used[l] = static_cast<std::int32_t>(std::min(windows[l].used, kConvertedFrames));
             plan.u[l] = windows[l].u;
@@ -747,8 +760,8 @@ private:
         const std::int64_t shift = plan.base - m_convertedFirst;
         for (int l = 0; l < count; ++l) {
             float sums[Channels] = {};
-            SumTaps<Channels>(m_planes.data() + (plan.first[l] + shift), 1, kPlaneSize, plan.used[l], plan.u[l],
-                              m_s, sums);
+            SumTaps<Channels>(m_planes.data() + (plan.first[l] + shift), 1, kPlaneSize, plan.used[l],
+                              plan.u[l], m_s, sums);
             std::copy(sums, sums + Channels, out + l * Channels);
         }
     }
@@ -769,7 +782,8 @@ private:
     void SumAlone(const SincWindow& window, float* out) {
         float sums[Channels] = {};
         if (window.used > kConvertedFrames) {
-            SumTaps<Channels>(m_source + window.first * Channels, Channels, 1, window.used, window.u, m_s, sums);
+            SumTaps<Channels>(m_source + window.first * Channels, Channels, 1, window.used, window.u, m_s,
+                              sums);
         } else if (window.used > 0) {
             Convert(window.first, window.first + window.used);
             SumTaps<Channels>(m_planes.data() + (window.first - m_convertedFirst), 1, kPlaneSize, window.used,

@@ -177,7 +177,8 @@ TEST_F(Resampling, TheBandlimitedKernelStoresWhatThePlainLoopStores) {
 // Both forms of the kernel against the plain loop where their paths part: windows of frames that
 // lie close together or far apart, lane groups cut short by the end of the output, frames whose
 // windows run past the source's end or start before its first frame, sources shorter than one
-// window, phases far into the source, and downsampling with hundreds of taps per frame.
+// window, phases far into the source, and downsampling with hundreds or tens of thousands of taps
+// per frame.
 TEST_F(Resampling, BothBandlimitedFormsStoreWhatThePlainLoopStores) {
     struct Case {
         double step;
@@ -185,15 +186,23 @@ TEST_F(Resampling, BothBandlimitedFormsStoreWhatThePlainLoopStores) {
         std::uint32_t frames;
         double phase;
     };
-    const std::vector<Case> cases{
-        {44100.0 / 48000, 3000, 3270, 0},   {44100.0 / 48000, 3000, 3277, 123.456},
-        {48000.0 / 44100, 3000, 2763, 0.5}, {1.0, 500, 509, 0},
-        {1.9, 2000, 1057, 3.75},            {2.0, 2000, 1001, 0},
-        {2.3, 2000, 870, 0.1},              {3.0, 2000, 675, 7.25},
-        {0.25, 300, 1205, 0},               {0.05, 40, 803, 0.999},
-        {37.0, 5000, 140, 0},               {150.0, 20000, 135, 11.0},
-        {44100.0 / 48000, 3, 9, 0},         {2.0, 5, 7, 0},
-        {44100.0 / 48000, 1000, 500, 900.3}};
+    const std::vector<Case> cases{{44100.0 / 48000, 3000, 3270, 0},
+                                  {44100.0 / 48000, 3000, 3277, 123.456},
+                                  {48000.0 / 44100, 3000, 2763, 0.5},
+                                  {1.0, 500, 509, 0},
+                                  {1.9, 2000, 1057, 3.75},
+                                  {2.0, 2000, 1001, 0},
+                                  {2.3, 2000, 870, 0.1},
+                                  {3.0, 2000, 675, 7.25},
+                                  {0.25, 300, 1205, 0},
+                                  {0.05, 40, 803, 0.999},
+                                  {37.0, 5000, 140, 0},
+                                  {150.0, 20000, 135, 11.0},
+                                  {44100.0 / 48000, 3, 9, 0},
+                                  {2.0, 5, 7, 0},
+                                  {44100.0 / 48000, 1000, 500, 900.3},
+                                  {6000.0, 200000, 33, 0},
+                                  {70000.0, 300000, 4, 0.5}};
     for (int channels : {1, 2})
         for (const Case& c : cases) {
             std::vector<std::int16_t> source = RandomAudio(c.length * channels, 32767, 21);
