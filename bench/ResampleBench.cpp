@@ -29,11 +29,11 @@ const std::vector<std::int16_t>& TenMinutes() {
 
 using Kernel = void (*)(ResampleParams&, const ResampleProgress&);
 
-// The kernel alone, into a float buffer allocated once.
-void KernelOnly(benchmark::State& state, Kernel kernel) {
+// The kernel alone, into a float buffer allocated once, to `rate` (by default 48000 Hz).
+void KernelOnly(benchmark::State& state, Kernel kernel, std::uint32_t rate = kRate) {
     BuildSincTable();
     const std::vector<std::int16_t>& source = TenMinutes();
-    const double step = 44100.0 / kRate;
+    const double step = 44100.0 / rate;
     auto frames = static_cast<std::uint32_t>(kFrames / step);
     std::vector<float> out(2 * std::size_t{frames});
     for (auto _ : state) {
@@ -71,6 +71,11 @@ void WholeOperation(benchmark::State& state, ResampleMethod method) {
 BENCHMARK_CAPTURE(KernelOnly, Linear, ResampleLinear)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(KernelOnly, DropHold, ResampleDropHold)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(KernelOnly, Bandlimited, ResampleBandlimited)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(KernelOnly, BandlimitedPortable, ResampleBandlimitedPortable)
+    ->Unit(benchmark::kMillisecond);
+// Downsampling: windows of nine and of seventeen frames, whose lanes start further apart.
+BENCHMARK_CAPTURE(KernelOnly, BandlimitedTo40000, ResampleBandlimited, 40000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(KernelOnly, BandlimitedTo20000, ResampleBandlimited, 20000)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(WholeOperation, Linear, ResampleMethod::Linear)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(WholeOperation, DropHold, ResampleMethod::DropHold)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(WholeOperation, Bandlimited, ResampleMethod::Bandlimited)->Unit(benchmark::kMillisecond);

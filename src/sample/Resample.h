@@ -52,6 +52,9 @@ void ResampleDropHoldExtended(ResampleParams& params);
 // A Hamming-windowed sinc whose cutoff drops with the rate, so that lowering the rate does not
 // alias. The sums are not normalised: callers scale the result. Needs BuildSincTable first.
 void ResampleBandlimited(ResampleParams& params, const ResampleProgress& progress = nullptr);
+// The same values without the vector instructions that ResampleBandlimited uses where the
+// processor has them.
+void ResampleBandlimitedPortable(ResampleParams& params, const ResampleProgress& progress = nullptr);
 
 // The bandlimited kernel's cutoff, as a fraction of the source rate.
 float BandlimitedCutoff(double step);

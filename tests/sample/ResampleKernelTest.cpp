@@ -52,7 +52,7 @@ std::vector<std::uint32_t> Bits(const std::vector<float>& values) {
 
 // The bandlimited kernel written out the plainest way, frame by frame, for the kernel to match.
 std::vector<float> PlainBandlimited(const std::vector<std::int16_t>& source, int channels,
-                                    std::uint32_t count, double step) {
+                                    std::uint32_t count, double step, double phase = 0) {
     auto sinc = [](float u) {
         int k = std::clamp(static_cast<int>(std::floor(u)), 0, 48);
         return SincTable()[k] + (u - static_cast<float>(k)) * SincSlopes()[k];
@@ -60,8 +60,8 @@ std::vector<float> PlainBandlimited(const std::vector<std::int16_t>& source, int
     float c = step > 1.0 ? static_cast<float>(0.4 / step) : 0.4f;
     float s = 16 * c;
     auto frames = static_cast<long long>(source.size()) / channels;
-    long long i = 0;
-    float f = 0;
+    auto i = static_cast<long long>(std::floor(phase));
+    auto f = static_cast<float>(phase - std::floor(phase));
     std::vector<float> out;
     for (std::uint32_t n = 0; n < count; ++n) {
         float a = (c * f * -0.33333334f + 0.5f) * 48;
@@ -171,6 +171,48 @@ TEST_F(Resampling, TheBandlimitedKernelStoresWhatThePlainLoopStores) {
             auto frames = static_cast<std::uint32_t>(static_cast<double>(length) / step);
             Output run = Resampled(kBandlimited, source, channels, frames, step);
             ASSERT_EQ(Bits(run.out), Bits(PlainBandlimited(source, channels, frames, step))) << step;
+        }
+}
+
+// Both forms of the kernel against the plain loop where their paths part: windows of frames that
+// lie close together or far apart, lane groups cut short by the end of the output, frames whose
+// windows run past the source's end or start before its first frame, sources shorter than one
+// window, phases far into the source, and downsampling with hundreds or tens of thousands of taps
+// per frame.
+TEST_F(Resampling, BothBandlimitedFormsStoreWhatThePlainLoopStores) {
+    struct Case {
+        double step;
+        std::size_t length;
+        std::uint32_t frames;
+        double phase;
+    };
+    const std::vector<Case> cases{{44100.0 / 48000, 3000, 3270, 0},
+                                  {44100.0 / 48000, 3000, 3277, 123.456},
+                                  {48000.0 / 44100, 3000, 2763, 0.5},
+                                  {1.0, 500, 509, 0},
+                                  {1.9, 2000, 1057, 3.75},
+                                  {2.0, 2000, 1001, 0},
+                                  {2.3, 2000, 870, 0.1},
+                                  {3.0, 2000, 675, 7.25},
+                                  {0.25, 300, 1205, 0},
+                                  {0.05, 40, 803, 0.999},
+                                  {37.0, 5000, 140, 0},
+                                  {150.0, 20000, 135, 11.0},
+                                  {44100.0 / 48000, 3, 9, 0},
+                                  {2.0, 5, 7, 0},
+                                  {44100.0 / 48000, 1000, 500, 900.3},
+                                  {6000.0, 200000, 33, 0},
+                                  {70000.0, 300000, 4, 0.5}};
+    for (int channels : {1, 2})
+        for (const Case& c : cases) {
+            std::vector<std::int16_t> source = RandomAudio(c.length * channels, 32767, 21);
+            std::vector<float> plain = PlainBandlimited(source, channels, c.frames, c.step, c.phase);
+            Output fast = Resampled(kBandlimited, source, channels, c.frames, c.step, c.phase);
+            Output portable = Resampled([](ResampleParams& p) { ResampleBandlimitedPortable(p); }, source,
+                                        channels, c.frames, c.step, c.phase);
+            ASSERT_EQ(Bits(fast.out), Bits(plain)) << channels << " " << c.step << " " << c.phase;
+            ASSERT_EQ(Bits(portable.out), Bits(plain)) << channels << " " << c.step << " " << c.phase;
+            EXPECT_EQ(fast.phase, portable.phase);
         }
 }
 
