@@ -5,10 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <mutex>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -63,4 +67,46 @@ TEST(CommitQueue, EveryFileHandedOverArrivesOrIsReported) {
     EXPECT_FALSE(blocked.Commit());
     EXPECT_TRUE(blocked.PlacingFailed());
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 41);
+}
+
+// Files waiting in the queue when the batch is stopped leave no temporary file behind, and their
+// targets keep what they held.
+TEST(CommitQueue, AStopWhileFilesWaitLeavesNoTemporaryFile) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.File("blocked"));
+    for (int i = 0; i < 3; ++i)
+        std::ofstream(dir.File("f" + std::to_string(i))) << "old";
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The queue's thread stays in its report of the first failure, so what follows waits.
+        std::promise<void> stuck;
+        CommitQueue queue([&](const std::string&, int) {
+            stuck.set_value();
+            for (;;)
+                ::pause();
+        });
+        CommitQueue::ThreadScope scope(queue);
+        WriteAndCommit(dir.File("blocked"), "x");
+        stuck.get_future().wait();
+        for (int i = 0; i < 3; ++i)
+            WriteAndCommit(dir.File("f" + std::to_string(i)), "new");
+        [[maybe_unused]] ssize_t written = ::write(pipeFds[1], "\n", 1);
+        for (;;)
+            ::pause();
+    }
+    ::close(pipeFds[1]);
+    char c = 0;
+    ASSERT_EQ(::read(pipeFds[0], &c, 1), 1);
+    ::close(pipeFds[0]);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 7);
+    ::kill(child, SIGTERM);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 4);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Contents(dir.File("f" + std::to_string(i))), "old") << i;
 }
