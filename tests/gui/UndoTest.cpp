@@ -9,6 +9,7 @@
 #include "platform/IniSettings.h"
 #include "sample/Resample.h"
 #include "sample/ResampleDialogs.h"
+#include "support/DocAudio.h"
 #include "support/TempDir.h"
 #include "testing/FakeAudioDevice.h"
 #include "ui/layer/KeyboardLayout.h"
@@ -33,10 +34,6 @@
 #include <vector>
 
 namespace {
-std::vector<std::int16_t> Audio(const CSampleDoc& doc) {
-    return {doc.m_pData.get(), doc.m_pData.get() + doc.SampleCount()};
-}
-
 // The Edit menu's items as they read once the menu opens.
 QStringList EditMenuTexts(CMainFrame& frame) {
     QMenu* edit = frame.menuBar()->actions()[1]->menu();

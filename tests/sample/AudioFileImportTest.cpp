@@ -2,6 +2,7 @@
 #include "platform/ScriptedUi.h"
 #include "sample/SampleDoc.h"
 #include "sample/TpdfDither.h"
+#include "support/DocAudio.h"
 #include "support/SoxTools.h"
 #include "support/TempDir.h"
 #include "support/WavBuilder.h"
@@ -28,10 +29,6 @@ std::vector<double> SourceLevels(const std::string& path) {
         p = end;
     }
     return levels;
-}
-
-std::vector<std::int16_t> Audio(const CSampleDoc& doc) {
-    return {doc.m_pData.get(), doc.m_pData.get() + doc.SampleCount()};
 }
 
 class AudioFileImport : public ::testing::Test {

@@ -1,6 +1,7 @@
 #include "platform/ScriptedUi.h"
 #include "sample/PitchNames.h"
 #include "sample/SampleDoc.h"
+#include "support/DocAudio.h"
 #include "support/TempDir.h"
 #include "support/WavBuilder.h"
 
@@ -16,10 +17,6 @@ using Strings = std::vector<std::string>;
 
 std::vector<std::uint32_t> PointsOf(const CSampleDoc& doc) {
     return {doc.m_nFrames, doc.m_nStart, doc.m_nLength, doc.m_nLoopStart, doc.m_nLoopLength};
-}
-
-std::vector<std::int16_t> Audio(const CSampleDoc& doc) {
-    return {doc.m_pData.get(), doc.m_pData.get() + doc.SampleCount()};
 }
 
 class SampleArchiveForm : public ::testing::Test {

@@ -1,5 +1,6 @@
 #include "platform/ScriptedUi.h"
 #include "sample/SampleDoc.h"
+#include "support/DocAudio.h"
 #include "support/SoxTools.h"
 #include "support/TempDir.h"
 #include "support/WavBuilder.h"
@@ -16,10 +17,6 @@
 namespace {
 using Strings = std::vector<std::string>;
 using Points = std::vector<std::uint32_t>;
-
-std::vector<std::int16_t> Audio(const CSampleDoc& doc) {
-    return {doc.m_pData.get(), doc.m_pData.get() + doc.SampleCount()};
-}
 
 Points PointsOf(const CSampleDoc& doc) {
     return {doc.m_nFrames,     doc.m_nStart,    doc.m_nLength,   doc.m_nLoopStart,
